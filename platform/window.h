@@ -52,7 +52,7 @@ void close_window(int window);
 void close_all_windows();
 bool window_exists(int window);
 // Gives the client area a new size; the window's outer top-left corner stays.
-void resize_client(int window, int client_width, int client_height);
+void set_client_size(int window, int client_width, int client_height);
 int client_width(int window);
 int client_height(int window);
 // Takes the window off the screen, keeping its views; showing puts it back and activates it.
