@@ -1,0 +1,3 @@
+#include "game/flow.h"
+
+int main() { run_game(); }
