@@ -27,16 +27,26 @@ def normalise(v):
     return tuple(c / length for c in v)
 
 
+def place_centres(rng, width, height):
+    """Centres and sizes of a packed bed: a few big stones, many small ones, rarely overlapping."""
+    placed = []
+    for _ in range(2200):
+        radius = 6 + 27 * rng.random() ** 1.6
+        x, y = rng.uniform(-25, width + 25), rng.uniform(-25, height + 25)
+        if all((x - px) ** 2 + (y - py) ** 2 > (0.78 * (radius + pr)) ** 2 for px, py, pr in placed):
+            placed.append((x, y, radius))
+    return placed
+
+
 def make_stones(rng, width, height):
     """Stones of varied size, shape and colour, big ones first so small ones lie on top."""
     stones = []
-    for _ in range(400):
-        radius = rng.uniform(9, 34)
+    for x, y, radius in place_centres(rng, width, height):
         stones.append({
-            "x": rng.uniform(-20, width + 20),
-            "y": rng.uniform(-20, height + 20),
-            "rx": radius * rng.uniform(1.0, 1.5),
-            "ry": radius * rng.uniform(0.6, 1.0),
+            "x": x,
+            "y": y,
+            "rx": radius * rng.uniform(1.0, 1.35),
+            "ry": radius * rng.uniform(0.65, 0.95),
             "angle": rng.uniform(0, math.pi),
             "wobble": [(rng.uniform(0, 0.07), rng.uniform(0, 2 * math.pi)) for _ in range(3)],
             "colour": tuple(c * rng.uniform(0.85, 1.12) for c in rng.choice(STONE_COLOURS)),
@@ -78,8 +88,8 @@ def paint_stone(pixels, width, height, stone, light):
             r, u, v, cos_a, sin_a = stone_radius(stone, x - stone["x"], y - stone["y"])
             if r >= 1.0:
                 continue
-            # A flattened dome: steep only near the rim.
-            slope = r ** 3 * 1.6
+            # A rounded dome, a little flattened on top.
+            slope = 0.75 * r ** 1.5 / math.sqrt(max(0.04, 1.0 - r * r))
             nu, nv = u / max(r, 1e-6) * slope, v / max(r, 1e-6) * slope
             nx, ny = nu * cos_a - nv * sin_a, nu * sin_a + nv * cos_a
             normal = normalise((nx, ny, 1.0))
@@ -94,24 +104,63 @@ def paint_stone(pixels, width, height, stone, light):
             pixels[i] = tuple(p * (1 - edge) + c * edge for p, c in zip(pixels[i], colour))
 
 
-def caustic(x, y):
-    """Bright thin bands where several warped waves cross zero: sunlight focused by ripples."""
-    a = math.sin(x * 0.061 + 2.1 * math.sin(y * 0.043 + 0.4))
-    b = math.sin(y * 0.057 + 1.9 * math.sin(x * 0.039 + 1.3))
-    c = math.sin((x + y) * 0.033 + 1.7 * math.sin((x - y) * 0.029))
-    return math.exp(-10 * (a + b) ** 2) * 0.6 + math.exp(-12 * (b + c) ** 2) * 0.5
+def caustic_net(rng, cell, width, height):
+    """Jittered points on a grid of the given cell size; the edges of their
+    Voronoi cells make the net of focused light."""
+    cols, rows = int(width / cell) + 3, int(height / cell) + 3
+    points = {(i, j): ((i + rng.random()) * cell, (j + rng.random()) * cell)
+              for i in range(-3, cols + 2) for j in range(-3, rows + 2)}
+    return cell, points
 
 
-def through_water(pixels, width, height):
-    """Add caustics, then tint towards the water colour, more so towards the top."""
+def distance_to_edge(net, x, y):
+    """Second-nearest minus nearest point distance: zero on a cell's edge."""
+    cell, points = net
+    ci, cj = int(x // cell), int(y // cell)
+    nearest = second = 1e9
+    for i in range(ci - 1, ci + 2):
+        for j in range(cj - 1, cj + 2):
+            px, py = points[(i, j)]
+            d = math.hypot(x - px, y - py)
+            if d < nearest:
+                nearest, second = d, nearest
+            elif d < second:
+                second = d
+    return second - nearest
+
+
+def caustic(nets, x, y):
+    """Brightness of the ripple light at (x, y), 0 to about 1: a coarse bright
+    net and a fine faint one, bent by slow waves so the lines curve."""
+    wx = x + 6 * math.sin(y * 0.045 + 1.0) + 3 * math.sin(x * 0.09 + y * 0.03)
+    wy = y + 6 * math.sin(x * 0.05 + 2.0) + 3 * math.sin(y * 0.08 - x * 0.02)
+    coarse, fine = nets
+    return (0.9 * math.exp(-(distance_to_edge(coarse, wx, wy) / 2.4) ** 2)
+            + 0.3 * math.exp(-(distance_to_edge(fine, wx + 7, wy + 3) / 1.5) ** 2))
+
+
+def refracted(pixels, width, height, x, y):
+    """The bed seen through a gently rippled surface: a small, smooth displacement."""
+    sx = x + 1.6 * math.sin(y * 0.07 + x * 0.02)
+    sy = y + 1.6 * math.sin(x * 0.06 - y * 0.015 + 0.8)
+    sx = min(width - 1, max(0, round(sx)))
+    sy = min(height - 1, max(0, round(sy)))
+    return pixels[sy * width + sx]
+
+
+def through_water(rng, pixels, width, height):
+    """Refract, add the caustic light, then tint towards the water colour,
+    a little more towards the top where the water is seen at a slant."""
+    nets = (caustic_net(rng, 36, width, height), caustic_net(rng, 21, width, height))
+    seen = []
     for y in range(height):
-        depth = 0.30 + 0.22 * (1 - y / height)
+        depth = 0.20 + 0.16 * (1 - y / height)
         for x in range(width):
-            i = y * width + x
-            light = 1.0 + 0.55 * caustic(x, y)
-            lit = [c * light for c in pixels[i]]
-            pixels[i] = tuple(min(255, max(0, round(c * (1 - depth) + w * depth)))
-                              for c, w in zip(lit, WATER))
+            light = 0.92 + 0.75 * caustic(nets, x, y)
+            bed = refracted(pixels, width, height, x, y)
+            seen.append(tuple(min(255, max(0, round(c * light * (1 - depth) + w * depth)))
+                              for c, w in zip(bed, WATER)))
+    return seen
 
 
 def sand_bed(rng, width, height):
@@ -126,7 +175,7 @@ def main():
     for stone in make_stones(rng, width, height):
         paint_shadow(pixels, width, height, stone)
         paint_stone(pixels, width, height, stone, light)
-    through_water(pixels, width, height)
+    pixels = through_water(rng, pixels, width, height)
     with open(output, "wb") as out:
         out.write(b"P6\n%d %d\n255\n" % (width, height))
         out.write(bytes(c for p in pixels for c in p))
