@@ -93,4 +93,8 @@ to_jpeg "$work/donate.ppm" "$here/donate.jpg" 90
 # The click.
 python3 "$here/click_wav.py" "$here/move.wav"
 
-ls -l "$here/builtin.jpg" "$here/logo.jpg" "$here/donate.jpg" "$here/move.wav"
+# The application icon, and the same drawing at the desktops' sizes.
+python3 "$here/board_icon.py" "$root/packaging/icons/tessaroo.ico" "$root/packaging/icons/hicolor"
+
+ls -l "$here/builtin.jpg" "$here/logo.jpg" "$here/donate.jpg" "$here/move.wav" \
+    "$root/packaging/icons/tessaroo.ico"
