@@ -25,7 +25,7 @@ for tool in convert cjpeg python3; do
     command -v "$tool" >/dev/null || { echo "make-assets.sh: $tool is missing" >&2; exit 1; }
 done
 for font in "$sans_bold" "$sans" "$serif_bold" "$sans_bold_oblique"; do
-    [ -f "$font" ] || { echo "make-assets.sh: $font is missing (fonts-dejavu-core)" >&2; exit 1; }
+    [ -f "$font" ] || { echo "make-assets.sh: $font is missing (fonts-dejavu-core, fonts-dejavu-extra)" >&2; exit 1; }
 done
 
 work=$(mktemp -d)
