@@ -51,6 +51,8 @@ void send(const Message& message, uint32_t at_ms);
 // long a dialog stays open (input arriving meanwhile goes to the dialog).
 void answer_file_chooser(const std::string& path);
 void set_dialog_duration(uint32_t milliseconds);
+// Called while each message box is open, so a test can look at the screen then.
+void on_message_box(const std::function<void(const MessageBoxShown&)>& look);
 // Random draws handed out in order; after them, draws from a fixed-seed generator.
 void set_draws(const std::vector<int>& draws);
 int draws_made();

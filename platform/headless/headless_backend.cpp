@@ -32,6 +32,7 @@ struct State {
     bool windows_can_open = true;
     bool released = false;
     std::vector<headless::MessageBoxShown> message_boxes;
+    std::function<void(const headless::MessageBoxShown&)> look_at_message_box;
     std::vector<std::string> chooser_titles, chooser_filters;
     std::vector<std::string> opened_addresses;
     std::vector<int> pauses;
@@ -114,6 +115,9 @@ void expose(int window, uint32_t at_ms) { send(message_of(MessageKind::EXPOSE, w
 
 void answer_file_chooser(const std::string& path) { state.chooser_answers.push_back(path); }
 void set_dialog_duration(uint32_t milliseconds) { state.dialog_duration_ms = milliseconds; }
+void on_message_box(const std::function<void(const MessageBoxShown&)>& look) {
+    state.look_at_message_box = look;
+}
 void set_draws(const std::vector<int>& draws) { state.draws.assign(draws.begin(), draws.end()); }
 int draws_made() { return state.draws_made; }
 void set_executable_path(const std::string& path) { state.executable_path = path; }
@@ -185,6 +189,7 @@ void end_process(int exit_code) { throw headless::ProcessEnded{exit_code}; }
 
 void message_box(const std::string& title, const std::string& text) {
     state.message_boxes.push_back({title, text, state.now_ms});
+    if (state.look_at_message_box) state.look_at_message_box(state.message_boxes.back());
     keep_dialog_open();
 }
 
