@@ -21,6 +21,13 @@ bool load_builtin_picture();
 // Decodes the player's file into image 12. False when the file cannot be read
 // or no reader accepts its beginning.
 bool load_picture_file(const std::string& path);
+// The player's picture as decoded and turned upright, before any scaling, from
+// the last load_picture_file that succeeded.
+struct PictureSize {
+    int width = 0;
+    int height = 0;
+};
+PictureSize loaded_picture_size();
 // Makes image 12 exactly 400 x 300 (untouched if it already is).
 void scale_working_picture();
 // Replaces images 0 to 10 by exact copies of their squares of image 12.

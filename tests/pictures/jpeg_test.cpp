@@ -1,0 +1,143 @@
+// JPEG pictures: the built-in ones, greyscale, Exif orientation, four-component
+// colour, and damaged data after an intact beginning.
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "fixtures.h"
+#include "media/assets.h"
+#include "media/jpeg_reader.h"
+#include "media/pictures.h"
+#include "rules/board.h"
+
+namespace {
+
+TEST(BuiltinPictures, DecodeFromMemoryToTheirSizes) {
+    const struct {
+        const char* name;
+        const ByteBlock& block;
+        int width, height;
+    } cases[] = {
+        {"builtin", BuiltinPicture, 400, 300},
+        {"logo", LogoPicture, 92, 100},
+        {"donate", DonatePicture, 107, 61},
+    };
+    for (const auto& c : cases) {
+        const auto image = decode_picture(c.block.bytes());
+        ASSERT_TRUE(image) << c.name;
+        EXPECT_EQ(image->width, c.width) << c.name;
+        EXPECT_EQ(image->height, c.height) << c.name;
+        EXPECT_EQ(image->depth, 24) << c.name;
+    }
+    ASSERT_TRUE(load_builtin_picture());
+    EXPECT_EQ(image_width(WORKING_PICTURE), PICTURE_WIDTH);
+    EXPECT_EQ(image_height(WORKING_PICTURE), PICTURE_HEIGHT);
+}
+
+TEST(JpegReader, GreyscaleGivesTilesWithEqualChannels) {
+    const auto path = write_file("grey.jpg", encode_jpeg(photo_like(640, 480, 24), {.grey = true}));
+    create_tile_images();
+    ASSERT_TRUE(load_picture_file(path));
+    scale_working_picture();
+    cut_tiles();
+    for (int tile = 0; tile < BLANK_TILE; ++tile) {
+        const auto& pixels = image_at(tile)->pixels;
+        for (size_t i = 0; i < pixels.size(); i += 3) {
+            ASSERT_EQ(pixels[i], pixels[i + 1]);
+            ASSERT_EQ(pixels[i], pixels[i + 2]);
+        }
+    }
+    const auto& first = image_at(0)->pixels;
+    EXPECT_GT(std::set<uint8_t>(first.begin(), first.end()).size(), 10u) << "a picture, not a flat square";
+}
+
+// A 64 x 32 picture of eight 16 x 16 blocks, each its own colour. After turning
+// upright, the block at each corner tells where the stored picture's blocks went.
+const uint8_t BLOCK_COLOURS[8][3] = {{250, 0, 0},   {0, 250, 0},   {0, 0, 250},   {250, 250, 0},
+                                     {250, 0, 250}, {0, 250, 250}, {250, 250, 250}, {0, 0, 0}};
+
+Image eight_blocks() {
+    Image image = *make_blank_image(64, 32, 24);
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 64; ++x)
+            std::copy_n(BLOCK_COLOURS[x / 16 + 4 * (y / 16)], 3, &image.pixels[(size_t(y) * 64 + x) * 3]);
+    return image;
+}
+
+// The block (numbered as in the stored picture) whose colour sits near (x, y).
+int block_at(const Image& image, int x, int y) {
+    const uint8_t* p = &image.pixels[(size_t(y) * image.width + x) * 3];
+    int best = -1, best_distance = 1 << 30;
+    for (int b = 0; b < 8; ++b) {
+        const int d = std::abs(p[0] - BLOCK_COLOURS[b][0]) + std::abs(p[1] - BLOCK_COLOURS[b][1]) +
+                      std::abs(p[2] - BLOCK_COLOURS[b][2]);
+        if (d < best_distance) best = b, best_distance = d;
+    }
+    return best_distance < 30 ? best : -1;
+}
+
+TEST(JpegReader, ExifOrientationTurnsThePictureUpright) {
+    // Stored blocks:  0 1 2 3 / 4 5 6 7. Expected corner blocks when upright:
+    // top-left, top-right, bottom-left.
+    const struct {
+        int orientation, width, height, top_left, top_right, bottom_left;
+    } cases[] = {
+        {1, 64, 32, 0, 3, 4}, {2, 64, 32, 3, 0, 7}, {3, 64, 32, 7, 4, 3}, {4, 64, 32, 4, 7, 0},
+        {5, 32, 64, 0, 4, 3}, {6, 32, 64, 4, 0, 7}, {7, 32, 64, 7, 3, 4}, {8, 32, 64, 3, 7, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE("orientation " + std::to_string(c.orientation));
+        const auto image = read_jpeg(encode_jpeg(eight_blocks(), {.quality = 95, .orientation = c.orientation}));
+        ASSERT_TRUE(image);
+        ASSERT_EQ(image->width, c.width);
+        ASSERT_EQ(image->height, c.height);
+        EXPECT_EQ(block_at(*image, 4, 4), c.top_left);
+        EXPECT_EQ(block_at(*image, c.width - 5, 4), c.top_right);
+        EXPECT_EQ(block_at(*image, 4, c.height - 5), c.bottom_left);
+    }
+}
+
+TEST(JpegReader, FourComponentPicturesBecomeColour) {
+    const struct {
+        const char* name;
+        uint8_t cmyk[4];
+        bool inverted;
+        uint8_t rgb[3];
+    } cases[] = {
+        {"plain red", {0, 255, 255, 0}, false, {255, 0, 0}},
+        {"plain half black", {0, 0, 0, 128}, false, {127, 127, 127}},
+        {"plain cyan", {255, 0, 0, 0}, false, {0, 255, 255}},
+        {"inverted red", {0, 255, 255, 0}, true, {255, 0, 0}},
+        {"inverted blue under some black", {255, 255, 0, 51}, true, {0, 0, 204}},
+        {"inverted white", {0, 0, 0, 0}, true, {255, 255, 255}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto image = read_jpeg(encode_cmyk_jpeg(16, 16, c.cmyk, c.inverted));
+        ASSERT_TRUE(image);
+        ASSERT_EQ(image->depth, 24);
+        for (int k = 0; k < 3; ++k) EXPECT_NEAR(image->pixels[8 * 16 * 3 + 8 * 3 + k], c.rgb[k], 4) << "channel " << k;
+    }
+}
+
+TEST(JpegReader, TruncatedBaselineKeepsTheRowsReadAndLeavesTheRestBlack) {
+    const auto bytes = encode_jpeg(photo_like(64, 64, 24));
+    const Image whole = *read_jpeg(bytes);
+    const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + bytes.size() / 2);
+    ASSERT_TRUE(load_picture_file(write_file("cut.jpg", cut)));
+    expect_top_rows_then_black(*image_at(WORKING_PICTURE), whole);
+}
+
+TEST(JpegReader, TruncatedProgressiveGivesTheScansRead) {
+    const Image picture = photo_like(64, 64, 24);
+    const auto bytes = encode_jpeg(picture, {.progressive = true});
+    const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + bytes.size() * 2 / 3);
+    const auto image = read_jpeg(cut);
+    ASSERT_TRUE(image);
+    // Every row was delivered from the scans that arrived: a coarse picture, not black.
+    long difference = 0;
+    for (size_t i = 0; i < picture.pixels.size(); ++i) difference += std::abs(image->pixels[i] - picture.pixels[i]);
+    EXPECT_LT(difference / long(picture.pixels.size()), 30);
+}
+
+}  // namespace
