@@ -1,6 +1,7 @@
 #include "tests/sound/disk_audio.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -58,11 +59,16 @@ bool is_silence_and_click_beginnings(std::span<const int16_t> samples, std::span
     return reachable[samples.size()];
 }
 
+// A file of its own for each process and test, so that runs can overlap.
+std::string disk_output_path() {
+    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
+    return testing::TempDir() + "tessaroo-sound-" + std::to_string(getpid()) + "-" + test->name() + ".raw";
+}
+
 }  // namespace
 
 std::string use_disk_driver(int delay_ms) {
-    const auto* test = testing::UnitTest::GetInstance()->current_test_info();
-    const std::string path = testing::TempDir() + "tessaroo-sound-" + test->name() + ".raw";
+    const std::string path = disk_output_path();
     std::remove(path.c_str());
     setenv("SDL_AUDIODRIVER", "disk", 1);
     setenv("SDL_DISKAUDIOFILE", path.c_str(), 1);
@@ -71,6 +77,10 @@ std::string use_disk_driver(int delay_ms) {
     else
         unsetenv("SDL_DISKAUDIODELAY");
     return path;
+}
+
+void remove_disk_output() {
+    std::remove(disk_output_path().c_str());
 }
 
 uintmax_t written_bytes(const std::string& path) {

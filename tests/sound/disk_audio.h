@@ -10,9 +10,11 @@
 #include <vector>
 
 // Points the next sound output start at the disk driver writing to a fresh file
-// named for the running test; gives the file's path. With a delay the driver
+// named for the process and the running test; gives the file's path. With a delay the driver
 // waits that many milliseconds after each buffer instead of the buffer's length.
 std::string use_disk_driver(int delay_ms = 0);
+// Removes the running test's file, if any.
+void remove_disk_output();
 
 // Bytes the driver has written to the file so far.
 uintmax_t written_bytes(const std::string& path);

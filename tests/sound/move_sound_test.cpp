@@ -38,7 +38,10 @@ void pause_ms(int ms) {
 constexpr uintmax_t AFTER_PLAY_BYTES = CLICK_FRAMES * 2 + 4096;
 
 struct MoveSoundTest : testing::Test {
-    void TearDown() override { shut_down_sound(); }
+    void TearDown() override {
+        shut_down_sound();
+        remove_disk_output();
+    }
 };
 
 TEST_F(MoveSoundTest, OnePlayWritesTheWholeClickBetweenSilences) {

@@ -22,7 +22,10 @@ Bytes short_burst(int16_t level, size_t frames) {
 }
 
 struct SoundOutputTest : testing::Test {
-    void TearDown() override { release_sound_output(); }
+    void TearDown() override {
+        release_sound_output();
+        remove_disk_output();
+    }
 };
 
 TEST_F(SoundOutputTest, WithoutAUsableDriverNothingStartsLoadsOrPlays) {
