@@ -134,40 +134,56 @@ void bind_input(int window, NativeWindow& native) {
     });
 }
 
-// Centred on the primary screen by its full size, the outer size being the
-// client size plus the frame; a window larger than the screen is placed as if
-// it were as large as the screen.
-void centre_on_screen(wxFrame* frame, wxSize client, wxSize decorations) {
+// Where the frame's top-left corner goes: centred on the primary screen by its
+// full size, the outer size being the client size plus the frame; a window
+// larger than the screen is placed as if it were as large as the screen.
+wxPoint centred_corner(wxSize client, wxSize decorations) {
     const wxRect screen = wxDisplay(0u).GetGeometry();
     const int width = std::min(client.x + decorations.x, screen.width);
     const int height = std::min(client.y + decorations.y, screen.height);
-    frame->Move(screen.x + (screen.width - width) / 2, screen.y + (screen.height - height) / 2);
+    return {screen.x + (screen.width - width) / 2, screen.y + (screen.height - height) / 2};
 }
 
-// The window manager tells the frame's size only once the window is mapped, and
-// wx learns the client size later still: waits briefly for the frame's size,
-// then centres by the client size asked for.
-void settle_and_centre(wxFrame* frame, wxSize client) {
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-    wxSize decorations;
-    while (std::chrono::steady_clock::now() < give_up) {
+// Dispatches native events until the condition holds or the time is up.
+template <typename Condition>
+void dispatch_until(Condition condition, int milliseconds = 500) {
+    const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!condition() && std::chrono::steady_clock::now() < give_up) {
         event_loop->DispatchTimeout(5);
         wxTheApp->ProcessPendingEvents();
-        decorations = frame->GetSize() - frame->GetClientSize();
-        if (frame->IsShownOnScreen() && decorations.y > 0) break;
     }
-    centre_on_screen(frame, client, decorations);
+}
+
+// A fixed-size frame is first mapped at the size GTK asks of its contents; the
+// size is given again once it is mapped. On X11 the window manager frames the
+// window a little later (slower still on a busy machine), and a window placed
+// before that is shifted by the frame's size: so the window is centred once it
+// is framed, with the frame's real size, and moved until its client area is
+// where it belongs. Elsewhere the compositor places windows itself.
+void settle_size_and_centre(wxFrame* frame, wxSize client, bool framed) {
+    dispatch_until([&] { return frame->IsShownOnScreen(); });
+    if (framed)
+        frame->SetClientSize(client);
+    else
+        frame->SetSize(client);
+    dispatch_until([&] { return frame->GetClientSize() == client; });
+    if (wxGetDisplayInfo().type != wxDisplayX11) return;
+    if (framed) dispatch_until([&] { return frame->GetSize().y > frame->GetClientSize().y; }, 3000);
+    const wxSize decorations = frame->GetSize() - frame->GetClientSize();
+    const wxPoint corner = centred_corner(client, decorations);
+    const wxPoint client_origin = corner + wxSize(decorations.x / 2, decorations.y - decorations.x / 2);
+    for (int attempt = 0; attempt < 4 && frame->ClientToScreen(wxPoint()) != client_origin; ++attempt) {
+        frame->Move(corner + wxSize(0, 1));
+        frame->Move(corner);
+        dispatch_until([&] { return frame->ClientToScreen(wxPoint()) == client_origin; });
+    }
 }
 
 // A window just shown is on the screen once the system has asked it to paint:
 // until then nothing drawn into it can be seen. Input that arrives meanwhile
 // waits in the inbox.
 void wait_until_painted(int window) {
-    const auto give_up = std::chrono::steady_clock::now() + std::chrono::milliseconds(500);
-    while (!painted_windows.count(window) && std::chrono::steady_clock::now() < give_up) {
-        event_loop->DispatchTimeout(5);
-        wxTheApp->ProcessPendingEvents();
-    }
+    dispatch_until([window] { return painted_windows.count(window) > 0; });
 }
 
 wxFrame* front_frame() {
@@ -345,10 +361,12 @@ bool backend_open_window(WindowRecord& window) {
     window.native = native;
     bind_input(window.number, *native);
     const wxSize client(window.width, window.height);
-    centre_on_screen(native->frame, client, wxSize());
+    native->frame->Move(centred_corner(client, wxSize()));
     native->frame->Show();
     native->frame->Raise();
-    if (framed) settle_and_centre(native->frame, client);
+    settle_size_and_centre(native->frame, client, framed);
+    native->canvas->Refresh(false);
+    native->canvas->Update();
     wait_until_painted(window.number);
     native->canvas->SetFocus();
     const wxRect outer = native->frame->GetRect();
