@@ -1,6 +1,7 @@
 // The main window's views. Cell view c, tile image c and cell c share a number.
 #include "game/board_view.h"
 
+#include "media/assets.h"
 #include "media/pictures.h"
 #include "platform/window.h"
 #include "rules/board.h"
@@ -21,6 +22,7 @@ bool open_main_window() {
     if (!open_window(MAIN_WINDOW, MAIN_WINDOW_TITLE, CREATED_WIDTH, CREATED_HEIGHT,
                      WindowStyle::FRAMED))
         return false;
+    if (auto icon = decode_picture(ApplicationIcon.bytes())) set_window_icon(MAIN_WINDOW, *icon);
     add_shortcut(MAIN_WINDOW, 'P', MODIFIER_CTRL, SHORTCUT_PEEK);
     add_shortcut(MAIN_WINDOW, KEY_ESCAPE, MODIFIER_NONE, SHORTCUT_GIVE_UP);
     return true;

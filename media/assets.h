@@ -16,3 +16,4 @@ extern const ByteBlock BuiltinPicture;  // 400 x 300 progressive JPEG
 extern const ByteBlock LogoPicture;     // 92 x 100 baseline JPEG
 extern const ByteBlock DonatePicture;   // 107 x 61 baseline JPEG
 extern const ByteBlock MoveSound;       // RIFF WAVE, PCM mono 44,100 Hz 16-bit
+extern const ByteBlock ApplicationIcon; // 64 x 64 PNG of the application icon, for windows

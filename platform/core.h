@@ -44,6 +44,7 @@ struct WindowRecord {
     std::optional<Rect> pending_paint;   // repainted when an event is next taken
     bool hidden = false;
     Rect outer;                          // on the screen, frame included (backend keeps it)
+    std::shared_ptr<const Image> icon;
     void* native = nullptr;              // the backend's window
 };
 
@@ -88,6 +89,7 @@ bool backend_open_window(WindowRecord& window);
 void backend_close_window(WindowRecord& window);
 void backend_resize_client(WindowRecord& window);
 void backend_set_visible(WindowRecord& window, bool visible);
+void backend_set_icon(WindowRecord& window);
 // The framebuffer's rectangle is on the screen before this returns.
 void backend_present(WindowRecord& window, Rect area);
 void backend_create_view(WindowRecord& window, ViewRecord& view);  // all but IMAGE

@@ -16,6 +16,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/image.h"
+
 struct Rect {
     int x = 0, y = 0, width = 0, height = 0;
     bool operator==(const Rect&) const = default;
@@ -63,6 +65,8 @@ void redraw_window(int window);
 // While the window is active, the key (with exactly these modifiers) gives a
 // SHORTCUT event with the number, before any view sees the key.
 void add_shortcut(int window, int key, int modifiers, int number);
+// The picture the system shows for the window (title bar, task list).
+void set_window_icon(int window, const Image& icon);
 // The system's face colour for dialogs and buttons: every window's background.
 Colour face_colour();
 

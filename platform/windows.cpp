@@ -174,6 +174,13 @@ void redraw_window(int window) {
     repaint_now(*record, {0, 0, record->width, record->height});
 }
 
+void set_window_icon(int window, const Image& icon) {
+    WindowRecord* record = find_window(window);
+    if (!record) return;
+    record->icon = std::make_shared<const Image>(icon);
+    backend_set_icon(*record);
+}
+
 void add_shortcut(int window, int key, int modifiers, int number) {
     if (WindowRecord* record = find_window(window))
         record->shortcuts.push_back({key, modifiers, number});

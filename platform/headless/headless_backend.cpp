@@ -227,6 +227,7 @@ void backend_resize_client(WindowRecord& window) {
 }
 
 void backend_set_visible(WindowRecord&, bool) {}
+void backend_set_icon(WindowRecord&) {}
 
 void backend_present(WindowRecord& window, Rect area) {
     state.presented.push_back({window.number, area});

@@ -402,6 +402,22 @@ void backend_set_visible(WindowRecord& window, bool visible) {
     wait_until_painted(window.number);
 }
 
+void backend_set_icon(WindowRecord& window) {
+    NativeWindow* native = native_of(window);
+    if (!native || !window.icon) return;
+    const Image& icon = *window.icon;
+    wxImage image(icon.width, icon.height, false);
+    if (icon.depth == 32) image.InitAlpha();
+    for (size_t i = 0, n = size_t(icon.width) * icon.height; i < n; ++i) {
+        const uint8_t* in = icon.pixels.data() + i * channels_of(icon);
+        std::copy_n(in, 3, image.GetData() + i * 3);
+        if (icon.depth == 32) image.GetAlpha()[i] = in[3];
+    }
+    wxIcon native_icon;
+    native_icon.CopyFromBitmap(wxBitmap(image));
+    native->frame->SetIcon(native_icon);
+}
+
 void backend_present(WindowRecord& window, Rect area) {
     NativeWindow* native = native_of(window);
     if (!native) return;

@@ -112,6 +112,15 @@ TEST_F(WindowTest, PictureWithAlphaIsBlendedAtTheNextPainting) {
     EXPECT_EQ(at(0, 0), beneath);
 }
 
+TEST_F(WindowTest, MainWindowHasItsTitleAndTheApplicationIcon) {
+    const WindowRecord* window = headless::window(MAIN_WINDOW);
+    EXPECT_EQ(window->title, "Tessaroo by www.corvenna.example");
+    EXPECT_EQ(window->style, WindowStyle::FRAMED);
+    ASSERT_TRUE(window->icon);
+    EXPECT_EQ(window->icon->width, 64);
+    EXPECT_EQ(window->icon->height, 64);
+}
+
 TEST_F(WindowTest, ResizingKeepsTheOuterTopLeftCorner) {
     const Rect created = headless::window(MAIN_WINDOW)->outer;
     EXPECT_EQ(created.x, (headless::SCREEN_WIDTH - created.width) / 2);
