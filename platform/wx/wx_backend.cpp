@@ -15,6 +15,7 @@
 #include <wx/wx.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <deque>
 #include <map>
 #include <set>
@@ -211,6 +212,8 @@ void paint_image_button(wxWindow* button, const ViewRecord& view, bool held) {
     for (size_t i = 0, n = size_t(picture.width) * picture.height; i < n; ++i)
         std::copy_n(picture.pixels.data() + i * channels_of(picture), 3, image.GetData() + i * 3);
     constexpr int border = 2;
+    if (button->HasFocus())
+        wxRendererNative::Get().DrawFocusRect(button, dc, wxRect(size).Deflate(3));
     dc.SetClippingRegion(border, border, size.x - 2 * border, size.y - 2 * border);
     const int shift = held ? 1 : 0;
     dc.DrawBitmap(wxBitmap(image), (size.x - picture.width) / 2 + shift,
@@ -248,6 +251,8 @@ wxWindow* make_image_button(wxPanel* parent, int view) {
         button->Refresh();
         if (wxRect(button->GetClientSize()).Contains(e.GetPosition())) post_control_click(view);
     });
+    button->Bind(wxEVT_SET_FOCUS, [button](wxFocusEvent& e) { button->Refresh(); e.Skip(); });
+    button->Bind(wxEVT_KILL_FOCUS, [button](wxFocusEvent& e) { button->Refresh(); e.Skip(); });
     button->Bind(wxEVT_MOUSE_CAPTURE_LOST, [view](wxMouseCaptureLostEvent&) { held_buttons[view] = false; });
     return button;
 }
@@ -315,6 +320,11 @@ Message take_inbox() {
 }  // namespace
 
 bool platform_start() {
+#ifdef __WXGTK__
+    // Windows are placed by the program (centred, kept where they are when they
+    // change size): under Wayland only XWayland lets a program do that.
+    if (std::getenv("WAYLAND_DISPLAY") && std::getenv("DISPLAY")) setenv("GDK_BACKEND", "x11", 0);
+#endif
     static int argc = 1;
     static char program[] = "tessaroo";
     static char* argv[] = {program, nullptr};
