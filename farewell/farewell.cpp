@@ -11,8 +11,6 @@
 #include "platform/shell.h"
 #include "platform/window.h"
 
-const std::string HOME_PAGE_ADDRESS = "http://" + MAKER_HOST;
-
 namespace {
 
 const std::string PAYPAL_ADDRESS = "https://www.paypal.com";
@@ -44,11 +42,15 @@ std::string item_of(const std::string& executable_path) {
 int32_t elapsed_since(uint32_t start) { return int32_t(tick_count() - start); }
 
 void act_on(int number) {
-    if (number == LOGO_BUTTON || number == MAKER_LINK) open_address(HOME_PAGE_ADDRESS);
+    if (number == LOGO_BUTTON || number == MAKER_LINK) open_address(home_page_address());
     if (number == DONATE_BUTTON) open_address(donation_address(executable_path()));
 }
 
 }  // namespace
+
+// Put together when asked: MAKER_HOST is another file's global, which may not
+// be made yet while this file's globals are.
+std::string home_page_address() { return "http://" + MAKER_HOST; }
 
 std::string percent_encoded(const std::string& text) {
     static const char HEX[] = "0123456789ABCDEF";

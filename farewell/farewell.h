@@ -19,7 +19,8 @@ constexpr int DONATE_IMAGE = 1;
 constexpr int COUNTDOWN_SECONDS = 30;
 constexpr int COUNTDOWN_WAIT_MS = 100;
 
-extern const std::string HOME_PAGE_ADDRESS;
+// The maker's home page, which the logo and the link open.
+std::string home_page_address();
 
 // Builds the window and counts down. A click or shortcut ends the run (after
 // handing the home page or the donation address to the browser where it asks
