@@ -40,12 +40,10 @@ void place_cell_view(int cell) {
 }
 
 void lay_out_board() {
-    for (int column = 0; column < GRID_COLUMNS; ++column)
-        for (int row = 0; row < GRID_ROWS; ++row) {
-            const int cell = column + GRID_COLUMNS * row;
-            show_cell(cell);
-            place_cell_view(cell);
-        }
+    for (int cell : CELLS_BY_COLUMN) {
+        show_cell(cell);
+        place_cell_view(cell);
+    }
 }
 
 void show_whole_picture() { set_view_image(PICTURE_VIEW, WORKING_PICTURE); }

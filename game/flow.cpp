@@ -20,12 +20,10 @@ namespace {
 
 // One pass over the cells, column by column: each cell's board entry, then its black tile.
 void set_up_cells() {
-    for (int column = 0; column < GRID_COLUMNS; ++column)
-        for (int row = 0; row < GRID_ROWS; ++row) {
-            const int cell = column + GRID_COLUMNS * row;
-            reset_board_cell(cell);
-            create_tile_image(cell);
-        }
+    for (int cell : CELLS_BY_COLUMN) {
+        reset_board_cell(cell);
+        create_tile_image(cell);
+    }
 }
 
 void fit_window_to_picture(int extra_height) {

@@ -22,6 +22,10 @@ using Board = std::array<int32_t, CELL_COUNT>;
 extern Board board;
 extern int32_t move_count;
 
+// The cells column by column from the left, each column from the top: the order
+// in which the board is laid out and its tiles are made.
+constexpr std::array<int, CELL_COUNT> CELLS_BY_COLUMN = {0, 4, 8, 1, 5, 9, 2, 6, 10, 3, 7, 11};
+
 inline int row_of(int cell) { return cell / GRID_COLUMNS; }
 inline int column_of(int cell) { return cell - GRID_COLUMNS * row_of(cell); }
 

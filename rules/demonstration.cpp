@@ -16,13 +16,11 @@ namespace {
 // Column by column, each tile shows for an instant at the top-left corner
 // before its view is moved to its place and the picture is repainted over it.
 void lay_out_cells_one_by_one() {
-    for (int column = 0; column < GRID_COLUMNS; ++column)
-        for (int row = 0; row < GRID_ROWS; ++row) {
-            const int cell = column + GRID_COLUMNS * row;
-            show_cell(cell);
-            place_cell_view(cell);
-            redraw_now();
-        }
+    for (int cell : CELLS_BY_COLUMN) {
+        show_cell(cell);
+        place_cell_view(cell);
+        redraw_now();
+    }
 }
 
 // A draw that points off the grid adds nothing to the trail and costs no time.
