@@ -6,7 +6,7 @@
 set -eu
 
 build="g++ cmake ninja-build pkg-config libjpeg62-turbo-dev libpng-dev zlib1g-dev
-       libwxgtk3.2-dev libsdl2-dev xdg-utils"
+       libwxgtk3.2-dev libsdl2-dev xdg-utils fonts-dejavu-core"
 test="libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth openbox xdotool
       imagemagick x11-utils clang libclang-rt-14-dev python3 desktop-file-utils
       appstream dpkg-dev binutils-mingw-w64-x86-64 cpp"
