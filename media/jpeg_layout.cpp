@@ -4,61 +4,94 @@
 #include "media/jpeg_layout.h"
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
 constexpr uint8_t SOS = 0xDA, EOI = 0xD9;
 
-bool is_restart(uint8_t marker) { return marker >= 0xD0 && marker <= 0xD7; }
-bool stands_alone(uint8_t marker) { return is_restart(marker) || marker == 0x01; }
+bool is_restart(int marker) { return marker >= 0xD0 && marker <= 0xD7; }
+bool stands_alone(int marker) { return is_restart(marker) || marker == 0x01; }
 
 // Offset of the marker that ends the coded data starting at `at`, or the end of the data.
-size_t end_of_coded_data(std::span<const uint8_t> bytes, size_t at) {
-    while (at + 1 < bytes.size()) {
-        const void* found = std::memchr(bytes.data() + at, 0xFF, bytes.size() - at - 1);
-        if (!found) break;
-        at = size_t(static_cast<const uint8_t*>(found) - bytes.data());
-        const uint8_t next = bytes[at + 1];
+size_t end_of_coded_data(ByteWindow& window, size_t at) {
+    const size_t size = window.source->size;
+    while (true) {
+        at = find_byte(window, at, 0xFF);
+        const int next = byte_at(window, at + 1);
+        if (next < 0) return size;
         if (next == 0x00 || is_restart(next)) at += 2;
         else if (next == 0xFF) at += 1;
         else return at;
     }
-    return bytes.size();
 }
 
 // Offset of the next 0xFF that begins a marker (skipping fill bytes and junk).
-size_t next_marker(std::span<const uint8_t> bytes, size_t at) {
-    while (at + 1 < bytes.size() && (bytes[at] != 0xFF || bytes[at + 1] == 0xFF || bytes[at + 1] == 0x00)) ++at;
-    return at;
+size_t next_marker(ByteWindow& window, size_t at) {
+    while (true) {
+        at = find_byte(window, at, 0xFF);
+        const int next = byte_at(window, at + 1);
+        if (next < 0 || (next != 0xFF && next != 0x00)) return at;
+        ++at;
+    }
+}
+
+bool is_frame(int marker) {
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Component ids and sampling factors from a frame header at `at`.
+std::vector<JpegComponent> frame_components(ByteWindow& window, size_t at, size_t end) {
+    std::vector<JpegComponent> components;
+    const int count = byte_at(window, at + 9);
+    for (int i = 0; i < count && at + 10 + 3 * size_t(i) + 2 < end; ++i) {
+        const size_t entry = at + 10 + 3 * size_t(i);
+        const int sampling = byte_at(window, entry + 1);
+        components.push_back({byte_at(window, entry), sampling >> 4, sampling & 15});
+    }
+    return components;
+}
+
+// Component ids and the first coefficient of a scan header at `at`.
+void read_scan_header(ByteWindow& window, JpegSegment& scan) {
+    const int count = std::max(byte_at(window, scan.begin + 4), 0);
+    for (int i = 0; i < count; ++i) scan.scan_components.push_back(byte_at(window, scan.begin + 5 + 2 * size_t(i)));
+    scan.spectral_start = byte_at(window, scan.begin + 5 + 2 * size_t(count));
+}
+
+int length_at(ByteWindow& window, size_t at) {
+    const int high = byte_at(window, at);
+    const int low = byte_at(window, at + 1);
+    return high < 0 || low < 0 ? -1 : high << 8 | low;
 }
 
 }  // namespace
 
-JpegLayout find_jpeg_layout(std::span<const uint8_t> bytes) {
+JpegLayout find_jpeg_layout(const ByteSource& source) {
+    ByteWindow window = open_window(source);
     JpegLayout layout;
     size_t at = 2;
     while (true) {
-        at = next_marker(bytes, at);
-        if (at + 2 > bytes.size()) break;
-        JpegSegment segment{bytes[at + 1], at, at + 2, 0};
-        if (segment.marker == EOI || stands_alone(segment.marker)) {
+        at = next_marker(window, at);
+        const int marker = byte_at(window, at + 1);
+        if (marker < 0) break;
+        JpegSegment segment{uint8_t(marker), at, at + 2, 0, {}};
+        if (marker == EOI || stands_alone(marker)) {
             layout.segments.push_back(segment);
             at = segment.end;
-            if (segment.marker == EOI) break;
+            if (marker == EOI) break;
             continue;
         }
-        if (at + 4 > bytes.size()) break;
-        segment.end = at + 2 + size_t(bytes[at + 2] << 8 | bytes[at + 3]);
-        if (segment.end > bytes.size() || segment.end < at + 4) break;
-        if (segment.marker == SOS) {
-            const size_t after_components = at + 5 + 2 * size_t(bytes[at + 4]);
-            if (after_components < segment.end) segment.spectral_start = bytes[after_components];
-            segment.end = end_of_coded_data(bytes, segment.end);
+        const int length = length_at(window, at + 2);
+        if (length < 2 || at + 2 + size_t(length) > source.size) break;
+        segment.end = at + 2 + size_t(length);
+        if (is_frame(marker) && layout.components.empty()) layout.components = frame_components(window, at, segment.end);
+        if (marker == SOS) {
+            read_scan_header(window, segment);
+            segment.end = end_of_coded_data(window, segment.end);
         }
         layout.segments.push_back(segment);
         at = segment.end;
     }
-    layout.intact_end = std::min(at, bytes.size());
+    layout.intact_end = std::min(at, source.size);
     return layout;
 }

@@ -5,47 +5,47 @@
 
 #include <algorithm>
 #include <csetjmp>
-#include <cstdio>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "media/exif_orientation.h"
+#include "media/jpeg_dc_store.h"
 #include "media/jpeg_layout.h"
+#include "media/jpeg_source.h"
 #include "media/picture_limits.h"
+#include "media/scaling.h"
 
 namespace {
 
 // Bounds what libjpeg may allocate for one picture (a progressive picture keeps
 // all its coefficients: about 3 bytes per pixel at 4:2:0).
 constexpr long MAX_DECODER_MEMORY = 1L << 30;
+// Below 1/8 the scaled decoder only approximates the full picture, so a scale
+// is used only when it still leaves this many times the wanted size.
+constexpr int SCALED_HEADROOM = 2;
 
 struct JpegErrors {
     jpeg_error_mgr manager;  // first, so libjpeg's pointer converts back
     jmp_buf back;
 };
 
-// A data source that hands the decoder a list of pieces of the stream in turn,
-// notes when they ran out before the decoder was done, then ends the stream
-// with an end-of-image marker.
-struct JpegSource {
-    jpeg_source_mgr manager;  // first, so libjpeg's pointer converts back
-    const std::span<const uint8_t>* pieces;
-    size_t piece_count;
-    size_t next_piece;
-    bool ran_out;
+struct Request {
+    int scale_denominator = 1;  // 0: chosen from the header for the target size
+    int target_width = 0;       // 0: the picture as decoded
+    int target_height = 0;
+    bool dc_only = false;       // only the DC scans are fed
 };
 
 struct JpegDecoding {
     jpeg_decompress_struct info;
     JpegErrors errors;
     JpegSource source;
-    std::vector<std::span<const uint8_t>> pieces;
-    int scale_denominator = 1;
-    bool header_read = false;
-    bool started = false;
+    Request request;
+    bool wants_dc_only = false;  // stopped after the header: feed only the DC scans
+    bool started = false;        // the header was read and decompression began
     int orientation = 1;
-    std::optional<Image> image;
+    std::optional<Image> image;          // the picture as decoded
+    std::optional<Resampler> resampler;  // or its rows, averaged to the target as they come
+    std::vector<uint8_t> row;
     std::vector<uint8_t> cmyk_row;
 };
 
@@ -55,52 +55,7 @@ void return_to_reader(j_common_ptr common) {
 
 void stay_silent(j_common_ptr) {}
 
-void start_source(j_decompress_ptr) {}
-
-boolean feed_next_piece(j_decompress_ptr info) {
-    static const JOCTET END_OF_IMAGE[2] = {0xFF, JPEG_EOI};
-    auto* source = reinterpret_cast<JpegSource*>(info->src);
-    while (source->next_piece < source->piece_count) {
-        const auto piece = source->pieces[source->next_piece++];
-        if (piece.empty()) continue;
-        source->manager.next_input_byte = piece.data();
-        source->manager.bytes_in_buffer = piece.size();
-        return TRUE;
-    }
-    source->ran_out = true;
-    source->manager.next_input_byte = END_OF_IMAGE;
-    source->manager.bytes_in_buffer = 2;
-    return TRUE;
-}
-
-void skip_input(j_decompress_ptr info, long count) {
-    auto* source = reinterpret_cast<JpegSource*>(info->src);
-    while (count > 0 && !source->ran_out) {
-        if (size_t(count) <= source->manager.bytes_in_buffer) {
-            source->manager.next_input_byte += count;
-            source->manager.bytes_in_buffer -= size_t(count);
-            return;
-        }
-        count -= long(source->manager.bytes_in_buffer);
-        feed_next_piece(info);
-    }
-}
-
-void stop_source(j_decompress_ptr) {}
-
-void attach_source(JpegDecoding& d) {
-    d.source.manager.init_source = start_source;
-    d.source.manager.fill_input_buffer = feed_next_piece;
-    d.source.manager.skip_input_data = skip_input;
-    d.source.manager.resync_to_restart = jpeg_resync_to_restart;
-    d.source.manager.term_source = stop_source;
-    d.source.manager.bytes_in_buffer = 0;
-    d.source.pieces = d.pieces.data();
-    d.source.piece_count = d.pieces.size();
-    d.source.next_piece = 0;
-    d.source.ran_out = false;
-    d.info.src = &d.source.manager;
-}
+int ceil_div(int value, int divisor) { return (value + divisor - 1) / divisor; }
 
 int orientation_of(const jpeg_decompress_struct& info) {
     for (jpeg_saved_marker_ptr marker = info.marker_list; marker; marker = marker->next) {
@@ -138,73 +93,100 @@ bool read_one_row(JpegDecoding& d, uint8_t* row) {
     return true;
 }
 
+int upright_width(const JpegDecoding& d) { return int(d.orientation >= 5 ? d.info.image_height : d.info.image_width); }
+int upright_height(const JpegDecoding& d) { return int(d.orientation >= 5 ? d.info.image_width : d.info.image_height); }
+
 bool read_header(JpegDecoding& d) {
-    jpeg_create_decompress(&d.info);
-    d.info.mem->max_memory_to_use = MAX_DECODER_MEMORY;
-    attach_source(d);
     jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK) return false;
-    if (!picture_size_acceptable(d.info.image_width, d.info.image_height)) return false;
+    // With a target the rows are averaged as they come; only libjpeg's own
+    // coefficient memory grows with the area, and MAX_DECODER_MEMORY bounds that.
+    const int64_t max_pixels = d.request.target_width > 0 ? MAX_STREAMED_PIXELS : MAX_PICTURE_PIXELS;
+    if (!picture_size_acceptable(d.info.image_width, d.info.image_height, max_pixels)) return false;
     if (d.info.jpeg_color_space == JCS_UNKNOWN) return false;
     d.orientation = orientation_of(d.info);
+    Request& r = d.request;
+    if (r.scale_denominator == 0)
+        r.scale_denominator = jpeg_scale_for(upright_width(d), upright_height(d), r.target_width, r.target_height);
+    if (r.scale_denominator == 8 && d.info.progressive_mode && !r.dc_only) {
+        d.wants_dc_only = true;
+        return false;
+    }
     d.info.out_color_space = is_four_component(d.info) ? JCS_CMYK : JCS_RGB;
     d.info.scale_num = 1;
-    d.info.scale_denom = unsigned(d.scale_denominator);
+    d.info.scale_denom = unsigned(r.scale_denominator);
+    if (r.dc_only) {
+        d.info.do_block_smoothing = FALSE;
+        keep_only_dc_coefficients(&d.info);
+    }
     jpeg_calc_output_dimensions(&d.info);
-    d.image = make_blank_image(int(d.info.output_width), int(d.info.output_height), 24);
-    if (!d.image) return false;
-    if (is_four_component(d.info)) d.cmyk_row.resize(size_t(d.info.output_width) * 4);
-    d.header_read = true;
     return true;
 }
 
-// True when an image was decoded to its end (or to the end of the data).
-bool decode(JpegDecoding& d) {
+// Rows go straight into the area average when the picture needs no turning.
+bool prepare_rows(JpegDecoding& d) {
+    const int width = int(d.info.output_width), height = int(d.info.output_height);
+    if (d.request.target_width > 0 && d.orientation == 1)
+        d.resampler = make_resampler(width, height, 24, d.request.target_width, d.request.target_height);
+    else
+        d.image = make_blank_image(width, height, 24);
+    d.row.resize(size_t(width) * 3);
+    if (is_four_component(d.info)) d.cmyk_row.resize(size_t(width) * 4);
+    return d.resampler || d.image;
+}
+
+// True when the picture was decoded to its end (or to the end of the data).
+bool decode(JpegDecoding& d, const ByteSource& bytes, std::vector<ByteRange>& ranges) {
     if (setjmp(d.errors.back)) return false;
-    if (!read_header(d)) return false;
+    jpeg_create_decompress(&d.info);
+    d.info.mem->max_memory_to_use = MAX_DECODER_MEMORY;
+    attach_jpeg_source(&d.info, d.source, bytes, std::move(ranges));
+    if (!read_header(d) || !prepare_rows(d)) return false;
     d.started = true;
     if (!jpeg_start_decompress(&d.info)) return false;
-    const size_t stride = row_bytes(*d.image);
     while (d.info.output_scanline < d.info.output_height) {
-        uint8_t* row = &d.image->pixels[stride * d.info.output_scanline];
+        const int y = int(d.info.output_scanline);
+        uint8_t* row = d.image ? &d.image->pixels[row_bytes(*d.image) * y] : d.row.data();
         if (!read_one_row(d, row)) {
-            std::fill(row, row + stride, 0);
+            if (d.image) std::fill(row, row + row_bytes(*d.image), 0);
             return true;
         }
+        if (d.resampler) add_source_row(*d.resampler, y, row);
     }
     jpeg_finish_decompress(&d.info);
     return true;
 }
 
 struct Attempt {
-    std::optional<Image> image;  // also after a failure, once the header was read
+    std::optional<Image> image;  // also after a failure, once decompression began
     bool complete = false;
     bool started = false;
+    bool wants_dc_only = false;
+    int scale_denominator = 1;
     int orientation = 1;
     int full_width = 0;          // as stored, before scaling and turning
     int full_height = 0;
-    size_t failed_at = 0;        // offset in the stream where an error stopped it
+    size_t failed_at = 0;        // where in the stream an error stopped the decoder
 };
 
-Attempt attempt_decoding(std::span<const uint8_t> bytes, std::vector<std::span<const uint8_t>> pieces,
-                         int scale_denominator) {
+Attempt attempt_decoding(const ByteSource& bytes, std::vector<ByteRange> ranges, const Request& request) {
     JpegDecoding d{};
-    d.pieces = std::move(pieces);
-    d.scale_denominator = scale_denominator;
+    d.request = request;
     d.info.err = jpeg_std_error(&d.errors.manager);
     d.errors.manager.error_exit = return_to_reader;
     d.errors.manager.output_message = stay_silent;
     Attempt attempt;
-    attempt.complete = decode(d);
+    attempt.complete = decode(d, bytes, ranges);
     attempt.started = d.started;
+    attempt.wants_dc_only = d.wants_dc_only;
+    attempt.scale_denominator = d.request.scale_denominator;
     attempt.orientation = d.orientation;
     attempt.full_width = int(d.info.image_width);
     attempt.full_height = int(d.info.image_height);
-    const JOCTET* position = d.source.manager.next_input_byte;
-    attempt.failed_at = position >= bytes.data() && position <= bytes.data() + bytes.size()
-                            ? size_t(position - bytes.data()) : bytes.size();
+    attempt.failed_at = jpeg_source_position(d.source);
     jpeg_destroy_decompress(&d.info);
-    attempt.image = std::move(d.image);
+    if (d.resampler && d.started) attempt.image = finish_resampling(*d.resampler);
+    else attempt.image = std::move(d.image);
     return attempt;
 }
 
@@ -217,54 +199,91 @@ size_t start_of_damaged_segment(const JpegLayout& layout, size_t failed_at) {
     return cut;
 }
 
-// Every segment but the scans of AC coefficients, which no 1/8-scale output uses.
-std::vector<std::span<const uint8_t>> dc_pieces(std::span<const uint8_t> bytes, const JpegLayout& layout) {
-    const size_t first_segment = layout.segments.empty() ? layout.intact_end : layout.segments.front().begin;
-    std::vector<std::span<const uint8_t>> pieces = {bytes.first(first_segment)};
-    for (const auto& segment : layout.segments) {
-        if (segment.marker == 0xDA && segment.spectral_start > 0) continue;
-        auto& last = pieces.back();
-        if (last.data() + last.size() == bytes.data() + segment.begin)
-            last = {last.data(), last.size() + (segment.end - segment.begin)};
-        else
-            pieces.push_back(bytes.subspan(segment.begin, segment.end - segment.begin));
+// True for a scan of AC coefficients whose components all reach a 1/8-scale
+// output through their DC coefficients only.
+bool unused_at_one_eighth(const JpegSegment& scan, const JpegLayout& layout) {
+    if (scan.marker != 0xDA || scan.spectral_start <= 0) return false;
+    int max_h = 1, max_v = 1;
+    for (const auto& c : layout.components) max_h = std::max(max_h, c.h_sampling), max_v = std::max(max_v, c.v_sampling);
+    for (int id : scan.scan_components) {
+        for (const auto& c : layout.components) {
+            if (c.id != id) continue;
+            if (c.h_sampling <= 0 || c.v_sampling <= 0) return false;
+            if (max_h % (2 * c.h_sampling) == 0 && max_v % (2 * c.v_sampling) == 0) return false;
+        }
     }
-    return pieces;
+    return true;
 }
 
-// Decodes the whole stream; after an error past the start of decompression,
-// decodes again up to the damaged segment, and failing that gives the black
-// picture that was made for it.
-std::optional<JpegPicture> decode_robustly(std::span<const uint8_t> bytes, int scale_denominator,
-                                           bool skip_ac_scans) {
-    const JpegLayout layout = find_jpeg_layout(bytes);
-    auto pieces = skip_ac_scans ? dc_pieces(bytes, layout)
-                                : std::vector<std::span<const uint8_t>>{bytes.first(layout.intact_end)};
-    Attempt attempt = attempt_decoding(bytes, pieces, scale_denominator);
-    if (!attempt.complete && attempt.started) {
-        const size_t cut = start_of_damaged_segment(layout, attempt.failed_at);
-        Attempt second = attempt_decoding(bytes, {bytes.first(cut)}, scale_denominator);
-        if (second.complete) attempt = std::move(second);
+// Every segment but the AC scans that no 1/8-scale output uses.
+std::vector<ByteRange> dc_ranges(const JpegLayout& layout) {
+    const size_t first_segment = layout.segments.empty() ? layout.intact_end : layout.segments.front().begin;
+    std::vector<ByteRange> ranges = {{0, first_segment}};
+    for (const auto& segment : layout.segments) {
+        if (unused_at_one_eighth(segment, layout)) continue;
+        if (ranges.back().end == segment.begin) ranges.back().end = segment.end;
+        else ranges.push_back({segment.begin, segment.end});
     }
-    if (!attempt.started || !attempt.image) return std::nullopt;
+    return ranges;
+}
+
+JpegPicture upright_picture(Attempt& attempt, const Request& request) {
     JpegPicture picture;
     const bool turned = attempt.orientation >= 5;
-    picture.image = attempt.orientation == 1 ? std::move(*attempt.image) : orient_upright(*attempt.image, attempt.orientation);
+    picture.image = attempt.orientation == 1 ? std::move(*attempt.image)
+                                             : orient_upright(*attempt.image, attempt.orientation);
+    const bool resized = picture.image.width != request.target_width || picture.image.height != request.target_height;
+    if (request.target_width > 0 && resized)
+        picture.image = resample_picture(picture.image, request.target_width, request.target_height);
     picture.width = turned ? attempt.full_height : attempt.full_width;
     picture.height = turned ? attempt.full_width : attempt.full_height;
     return picture;
 }
 
+// Decodes the stream (only its DC scans when the header calls for that); after
+// an error past the start of decompression, decodes again up to the damaged
+// segment, and failing that keeps what the first attempt made.
+std::optional<JpegPicture> decode_robustly(const ByteSource& bytes, Request request) {
+    Attempt attempt = attempt_decoding(bytes, {{0, bytes.size}}, request);
+    std::optional<JpegLayout> layout;
+    if (attempt.wants_dc_only) {
+        layout = find_jpeg_layout(bytes);
+        request.scale_denominator = 8;
+        request.dc_only = true;
+        attempt = attempt_decoding(bytes, dc_ranges(*layout), request);
+    }
+    if (!attempt.complete && attempt.started) {
+        if (!layout) layout = find_jpeg_layout(bytes);
+        request.scale_denominator = attempt.scale_denominator;
+        request.dc_only = false;
+        Attempt second = attempt_decoding(bytes, {{0, start_of_damaged_segment(*layout, attempt.failed_at)}}, request);
+        if (second.complete) attempt = std::move(second);
+    }
+    if (!attempt.started || !attempt.image) return std::nullopt;
+    return upright_picture(attempt, request);
+}
+
 }  // namespace
 
 std::optional<Image> read_jpeg(std::span<const uint8_t> bytes) {
-    auto picture = decode_robustly(bytes, 1, false);
+    auto picture = read_jpeg_scaled(bytes_in_memory(bytes), 1);
     if (!picture) return std::nullopt;
     return std::move(picture->image);
 }
 
-std::optional<JpegPicture> read_jpeg_for(std::span<const uint8_t> bytes, int min_width, int min_height) {
-    (void)min_width;
-    (void)min_height;
-    return decode_robustly(bytes, 1, false);
+std::optional<JpegPicture> read_jpeg_scaled(const ByteSource& bytes, int denominator) {
+    return decode_robustly(bytes, {denominator, 0, 0, false});
+}
+
+int jpeg_scale_for(int width, int height, int min_width, int min_height) {
+    for (int denominator : {8, 4, 2}) {
+        const int headroom = denominator == 8 ? 1 : SCALED_HEADROOM;
+        if (ceil_div(width, denominator) >= headroom * min_width && ceil_div(height, denominator) >= headroom * min_height)
+            return denominator;
+    }
+    return 1;
+}
+
+std::optional<JpegPicture> read_jpeg_for(const ByteSource& bytes, int target_width, int target_height) {
+    return decode_robustly(bytes, {0, target_width, target_height, false});
 }

@@ -63,13 +63,16 @@ void on_header(png_structp png, png_infop info) {
     auto& d = *static_cast<PngDecoding*>(png_get_progressive_ptr(png));
     d.width = int(png_get_image_width(png, info));
     d.height = int(png_get_image_height(png, info));
-    if (!picture_size_acceptable(d.width, d.height)) png_error(png, "picture too large");
+    const bool interlaced = png_get_interlace_type(png, info) != PNG_INTERLACE_NONE;
+    const bool streamed = resamples_as_it_reads(d, interlaced);
+    if (!picture_size_acceptable(d.width, d.height, streamed ? MAX_STREAMED_PIXELS : MAX_PICTURE_PIXELS))
+        png_error(png, "picture too large");
     const int depth = request_rgb(png, info);
-    const bool interlaced = png_set_interlace_handling(png) > 1;
+    png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_channels(png, info) != depth / 8 || png_get_bit_depth(png, info) != 8)
         png_error(png, "unexpected row format");
-    if (resamples_as_it_reads(d, interlaced))
+    if (streamed)
         d.resampler = make_resampler(d.width, d.height, depth, d.target_width, d.target_height);
     else
         d.image = make_blank_image(d.width, d.height, depth);
@@ -112,7 +115,7 @@ std::optional<PngLoad> run_reader(const PngInput& input, PngDecoding& d) {
     png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, return_to_reader, stay_silent);
     if (!png) return std::nullopt;
     png_infop info = png_create_info_struct(png);
-    if (d.target_width > 0) {
+    if (!input.verify_checksums) {
         png_set_crc_action(png, PNG_CRC_QUIET_USE, PNG_CRC_QUIET_USE);
         png_set_option(png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
     }
@@ -131,7 +134,7 @@ bool has_png_signature(std::span<const uint8_t> bytes) {
 
 std::optional<Image> read_png(std::span<const uint8_t> bytes) {
     PngDecoding d;
-    auto load = run_reader({bytes, -1}, d);
+    auto load = run_reader({bytes, -1, true}, d);
     if (!load) return std::nullopt;
     return std::move(load->image);
 }

@@ -15,6 +15,7 @@
 struct PngInput {
     std::span<const uint8_t> bytes;
     int fd = -1;
+    bool verify_checksums = false;  // read_png_for only; read_png always verifies
 };
 
 struct PngLoad {
@@ -31,5 +32,6 @@ bool has_png_signature(std::span<const uint8_t> bytes);
 std::optional<Image> read_png(std::span<const uint8_t> bytes);
 // As read_png, but a picture of another size than target_width x target_height
 // and not interlaced is resampled (scaling.h) row by row as it is decoded, so
-// only the target and a row are held; checksums are not verified.
+// only the target and a row are held. Damaged data gives what was read anyway,
+// so the checksums need not be verified.
 std::optional<PngLoad> read_png_for(const PngInput& input, int target_width, int target_height);

@@ -68,16 +68,23 @@ FilterTaps by_source(const FilterTaps& taps, int source_size) {
     return inverse;
 }
 
-template <int CHANNELS>
+template <int CHANNELS, int STEP, bool REVERSED>
 void filter_across(const FilterTaps& taps, const uint8_t* row, float* out, int target_width) {
     for (int x = 0; x < target_width; ++x, out += CHANNELS) {
         float sums[CHANNELS] = {};
         for (int t = taps.first_tap[x]; t < taps.first_tap[x + 1]; ++t) {
-            const uint8_t* pixel = row + size_t(taps.source[t]) * CHANNELS;
+            const uint8_t* pixel = row + size_t(taps.source[t]) * STEP;
             for (int c = 0; c < CHANNELS; ++c) sums[c] += taps.weight[t] * pixel[c];
         }
-        for (int c = 0; c < CHANNELS; ++c) out[c] = sums[c];
+        for (int c = 0; c < CHANNELS; ++c) out[c] = sums[REVERSED ? 2 - c : c];
     }
+}
+
+void filter_row_across(const Resampler& r, const uint8_t* row, float* out) {
+    if (r.channels == 4) filter_across<4, 4, false>(r.across, row, out, r.target_width);
+    else if (r.source_pixels.bytes == 4 && r.source_pixels.reversed) filter_across<3, 4, true>(r.across, row, out, r.target_width);
+    else if (r.source_pixels.reversed) filter_across<3, 3, true>(r.across, row, out, r.target_width);
+    else filter_across<3, 3, false>(r.across, row, out, r.target_width);
 }
 
 }  // namespace
@@ -103,14 +110,21 @@ FilterTaps mitchell_taps(int source_size, int target_size) {
 }
 
 Resampler make_resampler(int source_width, int source_height, int depth, int target_width,
-                         int target_height) {
+                         int target_height, SourcePixels source_pixels) {
     Resampler r;
+    r.source_pixels = source_pixels;
     r.source_width = source_width;
     r.source_height = source_height;
     r.channels = depth / 8;
     r.target_width = target_width;
     r.target_height = target_height;
     const bool area = depth == 24;
+    if (area && source_height >= target_height) {
+        r.by_rows = true;
+        r.rows = make_area_rows(source_width, source_height, target_width, target_height,
+                                source_pixels.bytes ? source_pixels.bytes : 3, source_pixels.reversed);
+        return r;
+    }
     r.across = area ? area_average_taps(source_width, target_width)
                     : mitchell_taps(source_width, target_width);
     const FilterTaps down = area ? area_average_taps(source_height, target_height)
@@ -122,9 +136,9 @@ Resampler make_resampler(int source_width, int source_height, int depth, int tar
 }
 
 void add_source_row(Resampler& r, int y, const uint8_t* row) {
+    if (r.by_rows) return add_area_row(r.rows, y, row);
     if (y < 0 || y >= r.source_height) return;
-    if (r.channels == 3) filter_across<3>(r.across, row, r.row_sums.data(), r.target_width);
-    else filter_across<4>(r.across, row, r.row_sums.data(), r.target_width);
+    filter_row_across(r, row, r.row_sums.data());
     const FilterTaps& down = r.down_by_source;
     const size_t width = r.row_sums.size();
     for (int t = down.first_tap[y]; t < down.first_tap[y + 1]; ++t) {
@@ -134,7 +148,8 @@ void add_source_row(Resampler& r, int y, const uint8_t* row) {
     }
 }
 
-Image finish_resampling(const Resampler& r) {
+Image finish_resampling(Resampler& r) {
+    if (r.by_rows) return finish_area_rows(r.rows);
     Image image{r.target_width, r.target_height, r.channels * 8, std::vector<uint8_t>(r.target_sums.size())};
     for (size_t k = 0; k < r.target_sums.size(); ++k)
         image.pixels[k] = uint8_t(std::clamp(r.target_sums[k], 0.0f, 255.0f) + 0.5f);
@@ -143,6 +158,10 @@ Image finish_resampling(const Resampler& r) {
 
 Image resample_picture(const Image& source, int target_width, int target_height) {
     Resampler r = make_resampler(source.width, source.height, source.depth, target_width, target_height);
+    if (r.by_rows) {
+        for (int y = 0; y < source.height; ++y) add_area_row(r.rows, y, &source.pixels[row_bytes(source) * y]);
+        return finish_area_rows(r.rows);
+    }
     const size_t stride = row_bytes(source);
     for (int y = 0; y < source.height; ++y) add_source_row(r, y, &source.pixels[stride * y]);
     return finish_resampling(r);

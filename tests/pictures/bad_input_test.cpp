@@ -11,6 +11,7 @@
 #include "fixtures.h"
 #include "media/picture_limits.h"
 #include "media/pictures.h"
+#include "rules/board.h"
 
 namespace {
 
@@ -85,12 +86,40 @@ TEST(BadInput, FailsCleanlyOrLoadsWhatCanBeRead) {
         {"12-bit JPEG", [] { return write_file("deep.jpg", twelve_bit_jpeg()); }, false},
         {"JPEG declaring 65000 x 65000", [] { return write_file("big.jpg", jpeg_declaring(65000, 65000)); }, false},
         {"PNG declaring 60000 x 60000", [] { return write_file("big.png", png_declaring(60000, 60000)); }, false},
+        {"PNG declaring 20000 x 20000", [] { return write_file("big.png", png_declaring(20000, 20000)); }, false},
+        {"PNG declaring 12000 x 12000, averaged while read", [] { return write_file("big.png", png_declaring(12000, 12000)); }, true},
         {"PNG declaring 2^31 - 1 wide", [] { return write_file("wide.png", png_declaring(0x7FFFFFFF, 1)); }, false},
         {"bitmap declaring 60000 x 60000", [] { return write_file("big.bmp", bmp_declaring(60000, 60000)); }, false},
         {"bitmap declaring a negative width", [] { return write_file("neg.bmp", bmp_declaring(-16, 16)); }, false},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(load_picture_file(c.path()), c.loads) << c.name;
+    }
+}
+
+// A file cut short loads; the working picture's top matches the whole file's,
+// and the part that no data reached is black.
+TEST(BadInput, TruncatedFilesLoadWithBlackRowsAtTheBottom) {
+    const Image picture = photo_like(1600, 1200, 24);
+    const struct {
+        const char* name;
+        std::vector<uint8_t> bytes;
+    } cases[] = {
+        {"baseline JPEG", encode_jpeg(picture)},
+        {"PNG", encode_png(picture)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_TRUE(load_picture_file(write_file("whole", c.bytes)));
+        scale_working_picture();
+        const auto whole = image_at(WORKING_PICTURE);
+        const std::vector<uint8_t> cut(c.bytes.begin(), c.bytes.begin() + c.bytes.size() / 2);
+        ASSERT_TRUE(load_picture_file(write_file("cut", cut)));
+        scale_working_picture();
+        const auto loaded = image_at(WORKING_PICTURE);
+        const size_t stride = row_bytes(*loaded);
+        EXPECT_TRUE(std::equal(&loaded->pixels[0], &loaded->pixels[stride * 50], &whole->pixels[0]));
+        EXPECT_TRUE(std::all_of(&loaded->pixels[stride * 250], &loaded->pixels[stride * 300], [](uint8_t v) { return v == 0; }));
     }
 }
 

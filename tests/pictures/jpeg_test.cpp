@@ -7,6 +7,7 @@
 #include "fixtures.h"
 #include "media/assets.h"
 #include "media/jpeg_reader.h"
+#include "media/scaling.h"
 #include "media/pictures.h"
 #include "rules/board.h"
 
@@ -124,8 +125,7 @@ TEST(JpegReader, TruncatedBaselineKeepsTheRowsReadAndLeavesTheRestBlack) {
     const auto bytes = encode_jpeg(photo_like(64, 64, 24));
     const Image whole = *read_jpeg(bytes);
     const std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + bytes.size() / 2);
-    ASSERT_TRUE(load_picture_file(write_file("cut.jpg", cut)));
-    expect_top_rows_then_black(*image_at(WORKING_PICTURE), whole);
+    expect_top_rows_then_black(*read_jpeg(cut), whole);
 }
 
 TEST(JpegReader, TruncatedProgressiveGivesTheScansRead) {
@@ -138,6 +138,57 @@ TEST(JpegReader, TruncatedProgressiveGivesTheScansRead) {
     long difference = 0;
     for (size_t i = 0; i < picture.pixels.size(); ++i) difference += std::abs(image->pixels[i] - picture.pixels[i]);
     EXPECT_LT(difference / long(picture.pixels.size()), 30);
+}
+
+// At 1/8 a progressive picture is decoded without the AC scans of its
+// full-resolution components; it must still equal the same picture coded
+// baseline, in colour (subsampled chroma keeps its AC scans) and in grey.
+TEST(JpegReader, ProgressiveAtOneEighthWithoutLumaAcScansEqualsBaseline) {
+    const Image picture = photo_like(640, 480, 24);
+    for (bool grey : {false, true}) {
+        SCOPED_TRACE(grey ? "grey" : "colour");
+        const auto baseline = encode_jpeg(picture, {.grey = grey});
+        const auto progressive = encode_jpeg(picture, {.progressive = true, .grey = grey});
+        const auto from_baseline = read_jpeg_scaled(bytes_in_memory(baseline), 8);
+        const auto from_fewer_scans = read_jpeg_scaled(bytes_in_memory(progressive), 8);
+        ASSERT_TRUE(from_baseline && from_fewer_scans);
+        EXPECT_EQ(from_fewer_scans->image.width, 80);
+        EXPECT_EQ(from_fewer_scans->image.pixels, from_baseline->image.pixels);
+    }
+}
+
+double worst_channel_difference(const Image& a, const Image& b) {
+    double sums[3] = {};
+    for (size_t i = 0; i < a.pixels.size(); ++i) sums[i % 3] += std::abs(a.pixels[i] - b.pixels[i]);
+    return *std::max_element(sums, sums + 3) / (double(a.width) * a.height);
+}
+
+// Large pictures are decoded at a reduced scale; the working picture must stay
+// within one level (mean absolute difference per channel) of decoding at full
+// size and then averaging.
+TEST(JpegReader, ReducedDecodingStaysFaithful) {
+    const struct {
+        const char* name;
+        int width, height;
+        JpegOptions options;
+    } cases[] = {
+        {"3300x2500 baseline, at 1/8", 3300, 2500, {}},
+        {"3300x2500 progressive, at 1/8 without luma AC scans", 3300, 2500, {.progressive = true}},
+        {"1700x1300, at 1/2", 1700, 1300, {}},
+        {"3300x2300, at 1/2", 3300, 2300, {}},
+        {"2500x3300 turned upright, at 1/8", 3300, 2500, {.orientation = 6}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto bytes = encode_jpeg(photo_like(c.width, c.height, 24, 3), c.options);
+        ASSERT_TRUE(load_picture_file(write_file("big.jpg", bytes)));
+        scale_working_picture();
+        const Image reference = resample_picture(*read_jpeg(bytes), PICTURE_WIDTH, PICTURE_HEIGHT);
+        const bool turned = c.options.orientation == 6;
+        EXPECT_EQ(loaded_picture_size().width, turned ? c.height : c.width);
+        EXPECT_EQ(loaded_picture_size().height, turned ? c.width : c.height);
+        EXPECT_LT(worst_channel_difference(*image_at(WORKING_PICTURE), reference), 1.0);
+    }
 }
 
 }  // namespace

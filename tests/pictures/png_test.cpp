@@ -6,6 +6,7 @@
 #include "fixtures.h"
 #include "media/pictures.h"
 #include "media/png_reader.h"
+#include "media/scaling.h"
 
 namespace {
 
@@ -92,9 +93,21 @@ TEST(PngReader, TruncatedDataKeepsTheRowsReadAndLeavesTheRestBlack) {
     const Image whole = photo_like(64, 48, 24);
     auto bytes = encode_png(whole);
     bytes.resize(bytes.size() / 2);
-    const auto path = write_file("cut.png", bytes);
-    ASSERT_TRUE(load_picture_file(path));
-    expect_top_rows_then_black(*image_at(WORKING_PICTURE), whole);
+    expect_top_rows_then_black(*read_png(bytes), whole);
+}
+
+// A file is resampled row by row while it is decoded; the result must be the
+// one that decoding it whole and then scaling gives.
+TEST(PngReader, LoadingAFileStreamsToTheSameWorkingPictureAsDecodingWhole) {
+    for (int depth : {24, 32}) {
+        SCOPED_TRACE(depth);
+        const Image picture = photo_like(1003, 517, depth);
+        ASSERT_TRUE(load_picture_file(write_file("p.png", encode_png(picture))));
+        EXPECT_EQ(loaded_picture_size().width, 1003);
+        EXPECT_EQ(loaded_picture_size().height, 517);
+        scale_working_picture();
+        EXPECT_EQ(image_at(WORKING_PICTURE)->pixels, resample_picture(picture, 400, 300).pixels);
+    }
 }
 
 }  // namespace
