@@ -4,6 +4,7 @@
 // wxWidgets is started without handing it the main loop: every native event is
 // dispatched from backend_next_message, one at a time, and the handlers below
 // only put messages in the inbox for the core to take.
+#include <wx/dcscreen.h>
 #include <wx/display.h>
 #include <wx/evtloop.h>
 #include <wx/filedlg.h>
@@ -258,16 +259,34 @@ wxWindow* make_image_button(wxPanel* parent, int view) {
 }
 
 
+// Text wrapped at word boundaries within the view's width. The views are sized
+// for a small interface font: where the system's default font is larger, its
+// size is stepped down until the wrapped text fits the view's height.
+void set_wrapped_text(wxStaticText* text, const ViewRecord& view) {
+    constexpr double SMALLEST_POINTS = 7;
+    wxFont font = wxSystemSettings::GetFont(wxSYS_DEFAULT_GUI_FONT);
+    for (;;) {
+        text->SetFont(font);
+        text->SetLabel(wxString::FromUTF8(view.text));
+        text->Wrap(view.place.width);
+        wxScreenDC measure;
+        measure.SetFont(font);
+        const bool fits = measure.GetMultiLineTextExtent(text->GetLabel()).y <= view.place.height;
+        if (fits || font.GetFractionalPointSize() <= SMALLEST_POINTS) break;
+        font.SetFractionalPointSize(font.GetFractionalPointSize() - 0.5);
+    }
+    text->SetSize(view.place.width, view.place.height);
+}
+
 wxWindow* make_system_view(wxPanel* canvas, const ViewRecord& view) {
     const int number = view.number;
     const wxPoint at(view.place.x, view.place.y);
     const wxSize size(view.place.width, view.place.height);
     switch (view.kind) {
     case ViewKind::TEXT: {
-        auto* text = new wxStaticText(canvas, wxID_ANY, wxString::FromUTF8(view.text), at, size,
+        auto* text = new wxStaticText(canvas, wxID_ANY, "", at, size,
                                       view.centred ? wxALIGN_CENTRE_HORIZONTAL : wxALIGN_LEFT);
-        text->Wrap(view.place.width);
-        text->SetSize(size);
+        set_wrapped_text(text, view);
         return text;
     }
     case ViewKind::FRAME:
@@ -445,11 +464,7 @@ void backend_update_view(ViewRecord& view) {
     widget->SetPosition(wxPoint(view.place.x, view.place.y));
     if (view.kind == ViewKind::TEXT) {
         auto* text = static_cast<wxStaticText*>(widget);
-        if (text->GetLabel() != wxString::FromUTF8(view.text)) {
-            text->SetLabel(wxString::FromUTF8(view.text));
-            text->Wrap(view.place.width);
-            text->SetSize(view.place.width, view.place.height);
-        }
+        if (text->GetLabel() != wxString::FromUTF8(view.text)) set_wrapped_text(text, view);
     } else if (view.kind != ViewKind::IMAGE_BUTTON) {
         widget->SetLabel(wxString::FromUTF8(view.text));
     }
