@@ -132,8 +132,13 @@ class DebianPackageTest(unittest.TestCase):
 # ---- the game from the package ----------------------------------------------
 
 def xdotool(*arguments):
-    return subprocess.run(["xdotool", *map(str, arguments)], capture_output=True,
-                          text=True).stdout.strip()
+    """xdotool's output; empty when it fails or hangs (--sync on a window that
+    never becomes active)."""
+    try:
+        return subprocess.run(["xdotool", *map(str, arguments)], capture_output=True,
+                              text=True, timeout=5).stdout.strip()
+    except subprocess.TimeoutExpired:
+        return ""
 
 
 def wait_for(condition, timeout, interval=0.1):
