@@ -28,8 +28,9 @@ const Spec SPECS[] = {
     {"JPEG 3300x2500 baseline", "photo8-baseline.jpg", 3300, 2500, 'b'},
     {"JPEG 3300x2500 progr.", "photo8-progressive.jpg", 3300, 2500, 'p'},
     {"JPEG 1700x1300 baseline", "photo2b.jpg", 1700, 1300, 'b'},
+    {"JPEG 4800x3600 baseline", "photo17-baseline.jpg", 4800, 3600, 'b'},
 };
-// The last three serve the fidelity check only.
+// The last four serve the fidelity check only.
 constexpr size_t TIMED_INPUTS = 7;
 
 // One row of a photo-like picture: smooth gradients, a soft texture, and noise.

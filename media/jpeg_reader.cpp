@@ -19,9 +19,12 @@ namespace {
 // Bounds what libjpeg may allocate for one picture (a progressive picture keeps
 // all its coefficients: about 3 bytes per pixel at 4:2:0).
 constexpr long MAX_DECODER_MEMORY = 1L << 30;
-// Below 1/8 the scaled decoder only approximates the full picture, so a scale
-// is used only when it still leaves this many times the wanted size.
-constexpr int SCALED_HEADROOM = 2;
+// A reduced scale is used only when it leaves at least one and a half times
+// the wanted size: nearer to it, each target pixel straddles few decoded
+// pixels (8 x 8 block means at 1/8, approximations at 1/4 and 1/2) and the
+// average drifts from that of the full picture (measured by bench/).
+constexpr int HEADROOM_NUMERATOR = 3;
+constexpr int HEADROOM_DENOMINATOR = 2;
 
 struct JpegErrors {
     jpeg_error_mgr manager;  // first, so libjpeg's pointer converts back
@@ -47,6 +50,7 @@ struct JpegDecoding {
     std::optional<Resampler> resampler;  // or its rows, averaged to the target as they come
     std::vector<uint8_t> row;
     std::vector<uint8_t> cmyk_row;
+    DcStore coefficients;                // when dc_only
 };
 
 void return_to_reader(j_common_ptr common) {
@@ -96,6 +100,16 @@ bool read_one_row(JpegDecoding& d, uint8_t* row) {
 int upright_width(const JpegDecoding& d) { return int(d.orientation >= 5 ? d.info.image_height : d.info.image_width); }
 int upright_height(const JpegDecoding& d) { return int(d.orientation >= 5 ? d.info.image_width : d.info.image_height); }
 
+std::vector<JpegSampling> upright_sampling(const JpegDecoding& d) {
+    std::vector<JpegSampling> components;
+    for (int c = 0; c < d.info.num_components; ++c) {
+        const auto& component = d.info.comp_info[c];
+        if (d.orientation >= 5) components.push_back({component.v_samp_factor, component.h_samp_factor});
+        else components.push_back({component.h_samp_factor, component.v_samp_factor});
+    }
+    return components;
+}
+
 bool read_header(JpegDecoding& d) {
     jpeg_save_markers(&d.info, JPEG_APP0 + 1, 0xFFFF);
     if (jpeg_read_header(&d.info, TRUE) != JPEG_HEADER_OK) return false;
@@ -107,7 +121,8 @@ bool read_header(JpegDecoding& d) {
     d.orientation = orientation_of(d.info);
     Request& r = d.request;
     if (r.scale_denominator == 0)
-        r.scale_denominator = jpeg_scale_for(upright_width(d), upright_height(d), r.target_width, r.target_height);
+        r.scale_denominator = jpeg_scale_for(upright_width(d), upright_height(d), r.target_width, r.target_height,
+                                             upright_sampling(d));
     if (r.scale_denominator == 8 && d.info.progressive_mode && !r.dc_only) {
         d.wants_dc_only = true;
         return false;
@@ -117,7 +132,7 @@ bool read_header(JpegDecoding& d) {
     d.info.scale_denom = unsigned(r.scale_denominator);
     if (r.dc_only) {
         d.info.do_block_smoothing = FALSE;
-        keep_only_dc_coefficients(&d.info);
+        keep_only_dc_coefficients(&d.info, d.coefficients);
     }
     jpeg_calc_output_dimensions(&d.info);
     return true;
@@ -227,6 +242,13 @@ std::vector<ByteRange> dc_ranges(const JpegLayout& layout) {
     return ranges;
 }
 
+// The part of the ranges that lies before `cut`.
+std::vector<ByteRange> ranges_before(std::vector<ByteRange> ranges, size_t cut) {
+    std::erase_if(ranges, [cut](const ByteRange& r) { return r.begin >= cut; });
+    if (!ranges.empty()) ranges.back().end = std::min(ranges.back().end, cut);
+    return ranges;
+}
+
 JpegPicture upright_picture(Attempt& attempt, const Request& request) {
     JpegPicture picture;
     const bool turned = attempt.orientation >= 5;
@@ -255,8 +277,9 @@ std::optional<JpegPicture> decode_robustly(const ByteSource& bytes, Request requ
     if (!attempt.complete && attempt.started) {
         if (!layout) layout = find_jpeg_layout(bytes);
         request.scale_denominator = attempt.scale_denominator;
-        request.dc_only = false;
-        Attempt second = attempt_decoding(bytes, {{0, start_of_damaged_segment(*layout, attempt.failed_at)}}, request);
+        const size_t cut = start_of_damaged_segment(*layout, attempt.failed_at);
+        auto ranges = request.dc_only ? dc_ranges(*layout) : std::vector<ByteRange>{{0, bytes.size}};
+        Attempt second = attempt_decoding(bytes, ranges_before(ranges, cut), request);
         if (second.complete) attempt = std::move(second);
     }
     if (!attempt.started || !attempt.image) return std::nullopt;
@@ -275,11 +298,30 @@ std::optional<JpegPicture> read_jpeg_scaled(const ByteSource& bytes, int denomin
     return decode_robustly(bytes, {denominator, 0, 0, false});
 }
 
-int jpeg_scale_for(int width, int height, int min_width, int min_height) {
+int jpeg_scale_for(int width, int height, int min_width, int min_height, const std::vector<JpegSampling>& components) {
+    const auto leaves_room = [](int64_t decoded, int64_t wanted) {
+        return decoded * HEADROOM_DENOMINATOR >= wanted * HEADROOM_NUMERATOR;
+    };
+    int max_across = 1, max_down = 1;
+    for (const auto& c : components) max_across = std::max(max_across, c.across), max_down = std::max(max_down, c.down);
     for (int denominator : {8, 4, 2}) {
-        const int headroom = denominator == 8 ? 1 : SCALED_HEADROOM;
-        if (ceil_div(width, denominator) >= headroom * min_width && ceil_div(height, denominator) >= headroom * min_height)
-            return denominator;
+        bool faithful = leaves_room(ceil_div(width, denominator), min_width) &&
+                        leaves_room(ceil_div(height, denominator), min_height);
+        for (const auto& c : components) {
+            // libjpeg's own choice: a component's DCT grows from the smallest
+            // while its sampling factors still divide the largest ones.
+            const int smallest = 8 / denominator;
+            int dct = smallest;
+            while (dct < 8 && (max_across * smallest) % (c.across * dct * 2) == 0 &&
+                   (max_down * smallest) % (c.down * dct * 2) == 0)
+                dct *= 2;
+            const int64_t across = std::min(c.across * dct, max_across * smallest);
+            const int64_t down = std::min(c.down * dct, max_down * smallest);
+            faithful = faithful &&
+                       leaves_room(ceil_div(width, denominator) * across / (max_across * smallest), min_width) &&
+                       leaves_room(ceil_div(height, denominator) * down / (max_down * smallest), min_height);
+        }
+        if (faithful) return denominator;
     }
     return 1;
 }

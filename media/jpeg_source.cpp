@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr size_t FILE_PIECE_BYTES = 64 << 10;
+constexpr size_t FILE_PIECE_BYTES = 256 << 10;
 const JOCTET END_OF_IMAGE[2] = {0xFF, JPEG_EOI};
 
 JpegSource& source_of(j_decompress_ptr info) { return *reinterpret_cast<JpegSource*>(info->src); }

@@ -19,7 +19,9 @@ void create_tile_images();
 // Decodes the built-in picture into image 12, unscaled. True when it was made.
 bool load_builtin_picture();
 // Decodes the player's file into image 12. False when the file cannot be read
-// or no reader accepts its beginning.
+// or no reader accepts its beginning. A picture whose format allows it is
+// averaged to 400 x 300 while it is decoded, so image 12 may already have the
+// board's size; scale_working_picture does the rest either way.
 bool load_picture_file(const std::string& path);
 // The player's picture as decoded and turned upright, before any scaling, from
 // the last load_picture_file that succeeded.
@@ -33,5 +35,6 @@ void scale_working_picture();
 // Replaces images 0 to 10 by exact copies of their squares of image 12.
 void cut_tiles();
 
-// A picture from bytes, recognised by content (bitmap, JPEG, PNG in that order).
+// A picture from bytes at its full size, recognised by content (bitmap, JPEG,
+// PNG in that order).
 std::optional<Image> decode_picture(std::span<const uint8_t> bytes);

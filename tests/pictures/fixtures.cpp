@@ -69,6 +69,7 @@ std::vector<uint8_t> encode_jpeg(const Image& image, const JpegOptions& options)
     info.in_color_space = options.grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, options.quality, TRUE);
+    if (options.chroma_422) info.comp_info[0].v_samp_factor = 1;
     if (options.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     if (options.orientation) {

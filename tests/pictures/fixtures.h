@@ -18,6 +18,7 @@ struct JpegOptions {
     bool progressive = false;
     bool grey = false;           // one component, from the red channel
     int orientation = 0;         // 1 to 8 writes an Exif block with that tag
+    bool chroma_422 = false;     // chroma halved across only (else 4:2:0)
 };
 std::vector<uint8_t> encode_jpeg(const Image& image, const JpegOptions& options = {});
 // Four components. `inverted` writes inks as 255 - ink with an Adobe marker,
