@@ -15,3 +15,4 @@ tools/x-session.sh ctest --preset default -j "$jobs"
 cmake --preset asan >/dev/null
 cmake --build --preset asan -j "$jobs"
 ctest --preset asan -j "$jobs" -LE e2e
+tools/fuzz.sh 30
