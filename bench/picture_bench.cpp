@@ -49,7 +49,8 @@ void report_jpeg_fidelity(const BenchInput& input) {
     const auto full = read_jpeg(*bytes);
     if (!full) return;
     const Image reference = resample_picture(*full, 400, 300);
-    const int chosen = jpeg_scale_for(full->width, full->height, 400, 300);
+    // The inputs are coded 4:2:0, as libjpeg does by default.
+    const int chosen = jpeg_scale_for(full->width, full->height, 400, 300, {{2, 2}, {1, 1}, {1, 1}});
     for (int denominator : {2, 4, 8}) {
         const auto scaled = read_jpeg_scaled(bytes_in_memory(*bytes), denominator);
         const auto d = mean_absolute_difference(resample_picture(scaled->image, 400, 300), reference);

@@ -49,6 +49,10 @@ void close_picture_file(PictureFile& file) {
 std::optional<std::vector<uint8_t>> read_picture_file(const std::string& path) {
     auto file = open_picture_file(path);
     if (!file) return std::nullopt;
+    if (file->size > MAX_WHOLE_FILE_BYTES) {
+        close_picture_file(*file);
+        return std::nullopt;
+    }
     auto bytes = read_picture_bytes(*file, size_t(file->size));
     close_picture_file(*file);
     if (bytes && bytes->empty()) return std::nullopt;

@@ -18,5 +18,5 @@ std::optional<PictureFile> open_picture_file(const std::string& path);
 // Up to `count` further bytes; fewer at the end of the file; nothing on error.
 std::optional<std::vector<uint8_t>> read_picture_bytes(const PictureFile& file, size_t count);
 void close_picture_file(PictureFile& file);
-// The whole file, with the same checks.
+// The whole file, with the same checks and no larger than MAX_WHOLE_FILE_BYTES.
 std::optional<std::vector<uint8_t>> read_picture_file(const std::string& path);

@@ -6,6 +6,8 @@
 
 // Larger than any real photograph's file; large files are read in pieces.
 constexpr int64_t MAX_PICTURE_FILE_BYTES = 1LL << 30;
+// Largest file read whole into memory (bitmaps other than plain ones).
+constexpr int64_t MAX_WHOLE_FILE_BYTES = 256LL << 20;
 // Longest side a picture may declare.
 constexpr int64_t MAX_PICTURE_SIDE = 65'535;
 // Largest area of a picture decoded whole (up to 4 bytes a pixel in memory).

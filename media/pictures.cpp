@@ -9,6 +9,7 @@
 #include "media/bitmap_rows.h"
 #include "media/jpeg_reader.h"
 #include "media/picture_file.h"
+#include "media/picture_limits.h"
 #include "media/png_reader.h"
 #include "media/scaling.h"
 #include "rules/board.h"
@@ -35,6 +36,7 @@ struct LoadedPicture {
 
 // The rest of the file after its first bytes, appended to them.
 bool read_rest(const PictureFile& file, std::vector<uint8_t>& bytes) {
+    if (file.size > MAX_WHOLE_FILE_BYTES) return false;
     auto rest = read_picture_bytes(file, size_t(file.size) - bytes.size());
     if (!rest) return false;
     bytes.insert(bytes.end(), rest->begin(), rest->end());

