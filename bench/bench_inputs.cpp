@@ -10,14 +10,14 @@
 
 namespace {
 
-struct Spec {
+struct Recipe {
     const char* name;
     const char* file;
     int width, height;
     char kind;  // 'b' baseline JPEG, 'p' progressive JPEG, 'r' RGB PNG, 'a' RGBA PNG, 'm' bitmap
 };
 
-const Spec SPECS[] = {
+const Recipe RECIPES[] = {
     {"JPEG 24 MP baseline", "photo24-baseline.jpg", 6000, 4000, 'b'},
     {"JPEG 24 MP progressive", "photo24-progressive.jpg", 6000, 4000, 'p'},
     {"JPEG 1600x1200", "photo2.jpg", 1600, 1200, 'b'},
@@ -49,25 +49,25 @@ void photo_row(int y, int width, int height, int channels, uint32_t& noise, std:
     }
 }
 
-void write_jpeg(const Spec& spec, const std::string& path) {
+void write_jpeg(const Recipe& recipe, const std::string& path) {
     FILE* out = std::fopen(path.c_str(), "wb");
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
     jpeg_create_compress(&info);
     jpeg_stdio_dest(&info, out);
-    info.image_width = spec.width;
-    info.image_height = spec.height;
+    info.image_width = recipe.width;
+    info.image_height = recipe.height;
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
-    if (spec.kind == 'p') jpeg_simple_progression(&info);
+    if (recipe.kind == 'p') jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(size_t(spec.width) * 3);
+    std::vector<uint8_t> row(size_t(recipe.width) * 3);
     uint32_t noise = 12345;
     while (info.next_scanline < info.image_height) {
-        photo_row(int(info.next_scanline), spec.width, spec.height, 3, noise, row);
+        photo_row(int(info.next_scanline), recipe.width, recipe.height, 3, noise, row);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }
@@ -76,19 +76,19 @@ void write_jpeg(const Spec& spec, const std::string& path) {
     std::fclose(out);
 }
 
-void write_png(const Spec& spec, const std::string& path) {
+void write_png(const Recipe& recipe, const std::string& path) {
     FILE* out = std::fopen(path.c_str(), "wb");
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
     png_init_io(png, out);
-    const int channels = spec.kind == 'a' ? 4 : 3;
-    png_set_IHDR(png, info, spec.width, spec.height, 8, channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
+    const int channels = recipe.kind == 'a' ? 4 : 3;
+    png_set_IHDR(png, info, recipe.width, recipe.height, 8, channels == 4 ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
-    std::vector<uint8_t> row(size_t(spec.width) * channels);
+    std::vector<uint8_t> row(size_t(recipe.width) * channels);
     uint32_t noise = 12345;
-    for (int y = 0; y < spec.height; ++y) {
-        photo_row(y, spec.width, spec.height, channels, noise, row);
+    for (int y = 0; y < recipe.height; ++y) {
+        photo_row(y, recipe.width, recipe.height, channels, noise, row);
         png_write_row(png, row.data());
     }
     png_write_end(png, nullptr);
@@ -100,28 +100,28 @@ void put32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = uint8_t(value >> 8 * i);
 }
 
-void write_bmp(const Spec& spec, const std::string& path) {
-    const size_t stride = (size_t(spec.width) * 3 + 3) & ~size_t(3);
+void write_bmp(const Recipe& recipe, const std::string& path) {
+    const size_t stride = (size_t(recipe.width) * 3 + 3) & ~size_t(3);
     std::vector<uint8_t> header(54);
     header[0] = 'B', header[1] = 'M';
-    put32(header, 2, uint32_t(54 + stride * spec.height));
+    put32(header, 2, uint32_t(54 + stride * recipe.height));
     put32(header, 10, 54);
     put32(header, 14, 40);
-    put32(header, 18, uint32_t(spec.width));
-    put32(header, 22, uint32_t(spec.height));
+    put32(header, 18, uint32_t(recipe.width));
+    put32(header, 22, uint32_t(recipe.height));
     header[26] = 1, header[28] = 24;
-    put32(header, 34, uint32_t(stride * spec.height));
-    std::vector<std::vector<uint8_t>> rows(spec.height, std::vector<uint8_t>(stride));
-    std::vector<uint8_t> rgb(size_t(spec.width) * 3);
+    put32(header, 34, uint32_t(stride * recipe.height));
+    std::vector<std::vector<uint8_t>> rows(recipe.height, std::vector<uint8_t>(stride));
+    std::vector<uint8_t> rgb(size_t(recipe.width) * 3);
     uint32_t noise = 12345;
-    for (int y = 0; y < spec.height; ++y) {
-        photo_row(y, spec.width, spec.height, 3, noise, rgb);
-        for (int x = 0; x < spec.width; ++x)
+    for (int y = 0; y < recipe.height; ++y) {
+        photo_row(y, recipe.width, recipe.height, 3, noise, rgb);
+        for (int x = 0; x < recipe.width; ++x)
             for (int c = 0; c < 3; ++c) rows[y][size_t(x) * 3 + c] = rgb[size_t(x) * 3 + 2 - c];
     }
     FILE* out = std::fopen(path.c_str(), "wb");
     std::fwrite(header.data(), 1, header.size(), out);
-    for (int y = spec.height - 1; y >= 0; --y) std::fwrite(rows[y].data(), 1, stride, out);
+    for (int y = recipe.height - 1; y >= 0; --y) std::fwrite(rows[y].data(), 1, stride, out);
     std::fclose(out);
 }
 
@@ -130,17 +130,17 @@ void write_bmp(const Spec& spec, const std::string& path) {
 std::vector<BenchInput> bench_inputs(const std::string& folder) {
     std::filesystem::create_directories(folder);
     std::vector<BenchInput> inputs;
-    for (const Spec& spec : SPECS) {
-        const std::string path = folder + "/" + spec.file;
+    for (const Recipe& recipe : RECIPES) {
+        const std::string path = folder + "/" + recipe.file;
         if (!std::filesystem::exists(path)) {
             std::fprintf(stderr, "making %s\n", path.c_str());
             const std::string partial = path + ".part";
-            if (spec.kind == 'b' || spec.kind == 'p') write_jpeg(spec, partial);
-            else if (spec.kind == 'm') write_bmp(spec, partial);
-            else write_png(spec, partial);
+            if (recipe.kind == 'b' || recipe.kind == 'p') write_jpeg(recipe, partial);
+            else if (recipe.kind == 'm') write_bmp(recipe, partial);
+            else write_png(recipe, partial);
             std::filesystem::rename(partial, path);
         }
-        inputs.push_back({spec.name, path, size_t(&spec - SPECS) < TIMED_INPUTS});
+        inputs.push_back({recipe.name, path, size_t(&recipe - RECIPES) < TIMED_INPUTS});
     }
     return inputs;
 }
