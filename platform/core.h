@@ -81,6 +81,8 @@ std::vector<ViewRecord*> views_of(int window);   // in creation order
 void repaint_area(WindowRecord& window, Rect area);
 // Turns one message into the event the game sees (hit-testing, shortcuts, collection).
 UiEvent deliver_message(const Message& message);
+// The window's shortcut for a key with exactly these modifiers, or null.
+const Shortcut* find_shortcut(const WindowRecord& window, int key, int modifiers);
 // Forgets collected events (platform start and release).
 void clear_collected_events();
 

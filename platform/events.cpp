@@ -35,11 +35,9 @@ UiEvent click_on(int view) { return {EventKind::VIEW_CLICK, view}; }
 
 UiEvent match_shortcut(const Message& message) {
     const WindowRecord* window = find_window(message.window);
-    if (!window) return {EventKind::OTHER, 0};
-    for (const Shortcut& shortcut : window->shortcuts)
-        if (shortcut.key == message.key && shortcut.modifiers == message.modifiers)
-            return {EventKind::SHORTCUT, shortcut.number};
-    return {EventKind::OTHER, 0};
+    const Shortcut* shortcut = window ? find_shortcut(*window, message.key, message.modifiers) : nullptr;
+    if (!shortcut) return {EventKind::OTHER, 0};
+    return {EventKind::SHORTCUT, shortcut->number};
 }
 
 UiEvent take_event(int timeout_ms) {
@@ -83,6 +81,12 @@ UiEvent deliver_message(const Message& message) {
         return other;
     }
     return other;
+}
+
+const Shortcut* find_shortcut(const WindowRecord& window, int key, int modifiers) {
+    for (const Shortcut& shortcut : window.shortcuts)
+        if (shortcut.key == key && shortcut.modifiers == modifiers) return &shortcut;
+    return nullptr;
 }
 
 void clear_collected_events() { collected.clear(); }

@@ -72,11 +72,6 @@ int modifiers_of(const wxKeyEvent& event) {
     return modifiers;
 }
 
-bool is_shortcut(const WindowRecord& window, int key, int modifiers) {
-    for (const Shortcut& shortcut : window.shortcuts)
-        if (shortcut.key == key && shortcut.modifiers == modifiers) return true;
-    return false;
-}
 
 // Every key reaches the top-level window first: a shortcut is taken here, before
 // the focused button sees it; other keys go on (Tab moves the focus).
@@ -86,7 +81,7 @@ void on_key(int window, wxKeyEvent& event) {
     message.modifiers = modifiers_of(event);
     inbox.push_back(message);
     const WindowRecord* record = find_window(window);
-    if (!record || !is_shortcut(*record, message.key, message.modifiers)) event.Skip();
+    if (!record || !find_shortcut(*record, message.key, message.modifiers)) event.Skip();
 }
 
 // The close box and the system's close command become a request; the window stays.
