@@ -284,6 +284,9 @@ def png_seeds():
          (b"pHYs", struct.pack(">IIB", 2835, 2835, 1))], idat_pieces=3)
     seeds["png-rgb-board-size.png"] = png_file(400, 300, 2, 8, colour_rows(400, 300, 8), filter_type=1)
     seeds["png-rgba-wide.png"] = png_file(900, 4, 6, 8, colour_rows(900, 4, 8, alpha=True), filter_type=1)
+    # Large but of one colour, so a few kilobytes: rows are averaged as they arrive.
+    seeds["png-rgb-large.png"] = png_file(1600, 1200, 2, 8, [[64, 128, 192] * 1600] * 1200)
+    seeds["png-rgba-large.png"] = png_file(1200, 1600, 6, 8, [[192, 128, 64, 200] * 1200] * 1600)
     return seeds
 
 
@@ -327,6 +330,30 @@ def convert_jpeg(work, width, height, options):
     return run(["convert", *source, "-strip", *options, "jpeg:-"])
 
 
+def dc_only_seeds(work, transcode):
+    """Progressive pictures large enough to be decoded from their DC coefficients
+    alone (an eighth of their size still leaves headroom over the board). Of one
+    colour, and with jpegtran in two scans per component, they stay small."""
+    flat = {
+        "jpeg-progressive-dc-only.jpg": ["-sampling-factor", "2x2"],
+        "jpeg-progressive-dc-only-grey.jpg": ["-colorspace", "Gray"],
+    }
+    scripts = {
+        "jpeg-progressive-dc-only.jpg": "0,1,2: 0 0 0 0;\n0: 1 63 0 0;\n1: 1 63 0 0;\n2: 1 63 0 0;\n",
+        "jpeg-progressive-dc-only-grey.jpg": "0: 0 0 0 0;\n0: 1 63 0 0;\n",
+    }
+    seeds = {}
+    for name, options in flat.items():
+        source = ["-size", "4800x3600", "xc:#4080c0", "-strip", *options, "-quality", "50"]
+        if transcode is None:
+            seeds[name] = run(["convert", *source, "-interlace", "JPEG", "jpeg:-"])
+            continue
+        (work / f"scans-{name}.txt").write_text(scripts[name])
+        (work / f"baseline-{name}").write_bytes(run(["convert", *source, "jpeg:-"]))
+        seeds[name] = run(["jpegtran", "-scans", str(work / f"scans-{name}.txt"), str(work / f"baseline-{name}")])
+    return seeds
+
+
 def jpeg_seeds(work):
     if shutil.which("convert") is None:
         sys.exit("make-seeds.py: ImageMagick's convert is needed for the JPEG seeds")
@@ -354,11 +381,13 @@ def jpeg_seeds(work):
     seeds["jpeg-exif-orientation-6-progressive.jpg"] = with_exif(seeds["jpeg-progressive-420.jpg"], 6)
     if shutil.which("jpegtran") is None:
         print("make-seeds.py: jpegtran not found; no seeds with restart markers or arithmetic coding")
+        seeds.update(dc_only_seeds(work, None))
         return seeds
     def transcode(name, options):
         path = work / name
         path.write_bytes(seeds[name])
         return run(["jpegtran", *options, str(path)])
+    seeds.update(dc_only_seeds(work, transcode))
     seeds["jpeg-restart-markers.jpg"] = transcode("jpeg-baseline-420.jpg", ["-restart", "1B"])
     seeds["jpeg-restart-markers-progressive.jpg"] = transcode("jpeg-progressive-420.jpg", ["-restart", "1B", "-progressive"])
     seeds["jpeg-restart-markers-cmyk.jpg"] = transcode("jpeg-cmyk-adobe.jpg", ["-restart", "1"])

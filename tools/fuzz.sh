@@ -48,6 +48,6 @@ run_target() {
 }
 
 failed=0
-run_target picture -max_len=65536 -rss_limit_mb=3072 -timeout=120 -entropic_scale_per_exec_time=1 || failed=1
+run_target picture -max_len=131072 -rss_limit_mb=3072 -timeout=120 -entropic_scale_per_exec_time=1 || failed=1
 run_target wav -max_len=16384 -rss_limit_mb=2048 -timeout=20 || failed=1
 exit $failed
