@@ -13,6 +13,7 @@
 #include <zlib.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -110,7 +111,8 @@ TEST(HeapPeak, CountsEveryBlockLiveDuringTheWork) {
 // streams or scales while decoding and must not hold the whole picture.
 constexpr int LARGEST_ACCEPTED_SIDE = 11'313;
 
-const std::vector<HugeHeader>& huge_headers() {
+// Headers whose load stays within the heap bound.
+const std::vector<HugeHeader>& bounded_headers() {
     static const std::vector<HugeHeader> headers = {
         {"jpeg_baseline_65535", [] { return jpeg_declaring(65'535, 65'535, false); }, true},
         {"jpeg_progressive_65535", [] { return jpeg_declaring(65'535, 65'535, true); }, true},
@@ -131,18 +133,36 @@ const std::vector<HugeHeader>& huge_headers() {
     return headers;
 }
 
-// The load of one file as the game loads the player's picture, and for the
-// 65,535-pixel headers also as the built-in picture is decoded; true when every
-// picture made reached the board whole.
+// Headers within the limit whose load holds the whole declared picture (the
+// platform's bitmap reader, an interlaced PNG, the built-in picture's decoding):
+// hundreds of megabytes, so under a capped address space they must fail cleanly.
+const std::vector<HugeHeader>& whole_picture_headers() {
+    static const std::vector<HugeHeader> headers = {
+        {"bmp_24bit_largest_accepted",
+         [] { return bmp_declaring(LARGEST_ACCEPTED_SIDE, LARGEST_ACCEPTED_SIDE, 24); }, false},
+        {"bmp_32bit_largest_accepted",
+         [] { return bmp_declaring(LARGEST_ACCEPTED_SIDE, LARGEST_ACCEPTED_SIDE, 32); }, false},
+        {"png_rgba_interlaced_largest_accepted",
+         [] { return png_declaring(LARGEST_ACCEPTED_SIDE, LARGEST_ACCEPTED_SIDE, true, true); }, false},
+        {"jpeg_as_builtin_largest_accepted",
+         [] { return jpeg_declaring(LARGEST_ACCEPTED_SIDE, LARGEST_ACCEPTED_SIDE, false); }, true},
+    };
+    return headers;
+}
+
+// The load of one file as the game loads the player's picture, and also as the
+// built-in picture is decoded where marked; true when every picture made
+// reached the board whole.
 bool load(const HugeHeader& header, const Bytes& bytes) {
     bool whole = feed_as_player_file(bytes).board_whole;
     if (header.as_builtin_too) whole = feed_as_builtin(bytes).board_whole && whole;
     return whole;
 }
 
-class HugeHeaderTest : public testing::TestWithParam<HugeHeader> {};
+class BoundedLoadTest : public testing::TestWithParam<HugeHeader> {};
+class CappedLoadTest : public testing::TestWithParam<HugeHeader> {};
 
-TEST_P(HugeHeaderTest, LoadStaysWithinTheHeapBound) {
+TEST_P(BoundedLoadTest, StaysWithinTheHeapBound) {
     if (!heap_counting_available()) GTEST_SKIP() << "the sanitizer's malloc cannot be counted";
     const Bytes bytes = GetParam().make();
     bool whole = false;
@@ -150,6 +170,12 @@ TEST_P(HugeHeaderTest, LoadStaysWithinTheHeapBound) {
     EXPECT_TRUE(whole);
     EXPECT_LE(peak, MEMORY_BOUND) << "peak of the heap " << (peak >> 20) << " MiB";
     RecordProperty("heap_peak_kib", std::to_string(peak >> 10));
+}
+
+// Under the sanitizers, which cannot count the heap, the loads still run for
+// them to check, and must reach the board whole or fail.
+TEST_P(BoundedLoadTest, FailsOrReachesTheBoardWhole) {
+    EXPECT_TRUE(load(GetParam(), GetParam().make()));
 }
 
 // Address space mapped by this process now, in bytes.
@@ -162,7 +188,10 @@ size_t mapped_bytes() {
     return size_t(pages) * size_t(sysconf(_SC_PAGESIZE));
 }
 
-TEST_P(HugeHeaderTest, LoadUnderACappedAddressSpaceFailsOrSucceedsCleanly) {
+// In a child whose address space may grow by no more than the bound, every
+// allocation beyond it fails: the load must then fail or succeed cleanly, not
+// end the process.
+TEST_P(CappedLoadTest, FailsOrSucceedsCleanly) {
     if (!heap_counting_available()) GTEST_SKIP() << "the sanitizer reserves more address space than any cap allows";
     const Bytes bytes = GetParam().make();
     const pid_t child = fork();
@@ -170,21 +199,21 @@ TEST_P(HugeHeaderTest, LoadUnderACappedAddressSpaceFailsOrSucceedsCleanly) {
     if (child == 0) {
         const rlimit cap{mapped_bytes() + MEMORY_BOUND, RLIM_INFINITY};
         if (setrlimit(RLIMIT_AS, &cap) != 0) _exit(3);
+        void* volatile beyond_the_cap = malloc(2 * MEMORY_BOUND);
+        if (beyond_the_cap) _exit(4);
         _exit(load(GetParam(), bytes) ? 0 : 1);
     }
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     ASSERT_TRUE(WIFEXITED(status)) << "ended by signal " << WTERMSIG(status);
+    EXPECT_NE(WEXITSTATUS(status), 4) << "the cap on the address space is not in force";
     EXPECT_EQ(WEXITSTATUS(status), 0) << "a picture was made but did not reach the board whole";
 }
 
-// Without the counting malloc (under the sanitizers) the loads still run, for
-// the sanitizers to check, and must reach the board whole or fail.
-TEST_P(HugeHeaderTest, LoadFailsOrReachesTheBoardWhole) {
-    EXPECT_TRUE(load(GetParam(), GetParam().make()));
-}
+const auto header_name = [](const testing::TestParamInfo<HugeHeader>& info) { return std::string(info.param.name); };
 
-INSTANTIATE_TEST_SUITE_P(DeclaredSizes, HugeHeaderTest, testing::ValuesIn(huge_headers()),
-                         [](const testing::TestParamInfo<HugeHeader>& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(DeclaredSizes, BoundedLoadTest, testing::ValuesIn(bounded_headers()), header_name);
+INSTANTIATE_TEST_SUITE_P(DeclaredSizes, CappedLoadTest, testing::ValuesIn(bounded_headers()), header_name);
+INSTANTIATE_TEST_SUITE_P(WholePicture, CappedLoadTest, testing::ValuesIn(whole_picture_headers()), header_name);
 
 }  // namespace
